@@ -1,0 +1,27 @@
+#pragma once
+
+#include <optional>
+#include <string>
+
+// Password rules shared by the window and the command-line tool. Passwords
+// are byte strings in the locale's encoding; lengths and cuts count bytes.
+
+inline constexpr const char* kStoredSuffix = "58203614";
+inline constexpr std::size_t kMinPasswordLength = 8;
+inline constexpr std::size_t kMaxPasswordLength = 16;
+
+inline constexpr const char* kPasswordTooShort = "password  must be at least 8 chars";
+inline constexpr const char* kPasswordTooLong = "password is to long it must at most 16 chars";
+inline constexpr const char* kPasswordMismatch = "Password & Confirm Pw not match";
+inline constexpr const char* kPasswordInvalid = "Invalid password try again";
+
+// The first 8 bytes of `password` followed by "58203614".
+std::string StoredForm(const std::string& password);
+
+// Choosing a password: the message of the first rule broken (length, then
+// confirmation), or nothing when the pair is accepted.
+std::optional<std::string> CheckChosenPassword(const std::string& password,
+                                               const std::string& confirmation);
+
+// Verifying an entry against a stored password.
+bool MatchesStored(const std::string& entry, const std::string& stored);

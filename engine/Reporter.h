@@ -1,0 +1,11 @@
+#pragma once
+
+#include <string>
+
+// Where the engine's messages go. The engine knows no user interface: the
+// window shows message boxes, the command-line tool prints, tests record.
+class Reporter {
+public:
+    virtual ~Reporter() = default;
+    virtual void Report(const std::string& message) = 0;
+};
