@@ -5,6 +5,11 @@
 
 int main(int argc, char** argv) {
     ::testing::InitGoogleTest(&argc, argv);
+    // Test discovery runs the binary outside CTest's environment: without a
+    // display, the offscreen platform is the only one that can start.
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    }
     QApplication application(argc, argv);
     return RUN_ALL_TESTS();
 }
