@@ -8,7 +8,10 @@
 // The hidden-data format. A record starting at carrier position S is a 32-bit
 // length word L in bit 0 of bytes S-32..S-1 (bit k in byte S-32+k), followed
 // by L enciphered bytes whose bit j of byte k sits in bit 0 of byte S+8k+9j.
-// Only bit 0 of bytes from 68 on is ever changed.
+// Only bit 0 of bytes from 68 on is ever changed. All position arithmetic is
+// done in 64 bits, so any carrier of up to kMaxCarrierLength bytes is safe.
+// A position below 0 (a start below 32) is a caller's mistake: the routines
+// then fail without a report and touch nothing.
 
 inline constexpr std::int32_t kPasswordRecordStart = 100;
 inline constexpr std::int32_t kMessageRecordStart = 320;
@@ -26,7 +29,8 @@ int CurtainLength(std::uint8_t* carrier, std::int32_t carrierLength, std::int32_
                   std::uint32_t value, Reporter& reporter);
 
 // Checks, without writing, whether CurtainString would succeed; on failure
-// reports exactly what CurtainString would report and returns -1.
+// reports exactly what CurtainString would report and returns -1. Lets a
+// caller make sure that both records fit before writing either.
 int CanCurtainString(std::int32_t carrierLength, std::int32_t start, const std::string& text,
                      Reporter& reporter);
 
@@ -42,8 +46,8 @@ std::int32_t ReadCurtainLength(const std::uint8_t* carrier, std::int32_t carrier
                                std::int32_t position, Reporter& reporter);
 
 // A read record: its text, and whether it failed in an orderly way on a
-// length word that is not a whole number of cipher blocks (reported as
-// kNoCurtainedData).
+// length word that is not a whole number of cipher blocks (reported once as
+// kNoCurtainedData, text empty).
 struct CurtainedRecord {
     std::string text;
     bool malformed = false;
