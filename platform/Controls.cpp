@@ -1,0 +1,47 @@
+#include "Controls.h"
+
+#include <QSignalBlocker>
+#include <QTabBar>
+
+#include "PictureBox.h"
+#include "TextEncoding.h"
+
+HBITMAP CStatic::SetBitmap(HBITMAP bitmap) {
+    auto* picture = qobject_cast<PictureBox*>(GetSafeHwnd());
+    return picture ? picture->SetBitmap(std::move(bitmap)) : nullptr;
+}
+
+HBITMAP CStatic::GetBitmap() const {
+    const auto* picture = qobject_cast<const PictureBox*>(GetSafeHwnd());
+    return picture ? picture->GetBitmap() : nullptr;
+}
+
+namespace {
+QTabBar* Tabs(const CWnd& control) { return qobject_cast<QTabBar*>(control.GetSafeHwnd()); }
+}  // namespace
+
+int CTabCtrl::GetCurSel() const {
+    const QTabBar* tabs = Tabs(*this);
+    return tabs ? tabs->currentIndex() : -1;
+}
+
+int CTabCtrl::SetCurSel(int item) {
+    QTabBar* tabs = Tabs(*this);
+    if (!tabs || item < 0 || item >= tabs->count()) return -1;
+    const QSignalBlocker quiet(tabs);
+    const int previous = tabs->currentIndex();
+    tabs->setCurrentIndex(item);
+    return previous;
+}
+
+int CTabCtrl::GetItemCount() const {
+    const QTabBar* tabs = Tabs(*this);
+    return tabs ? tabs->count() : 0;
+}
+
+int CTabCtrl::InsertItem(int item, const CString& text) {
+    QTabBar* tabs = Tabs(*this);
+    if (!tabs) return -1;
+    const QSignalBlocker quiet(tabs);
+    return tabs->insertTab(item, BytesToDisplayText(text.Bytes()));
+}

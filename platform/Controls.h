@@ -1,0 +1,25 @@
+#pragma once
+
+#include "CString.h"
+#include "Graphics.h"
+#include "Wnd.h"
+
+class CButton : public CWnd {};
+
+// A static control; as a bitmap picture it holds one bitmap or none.
+class CStatic : public CWnd {
+public:
+    // Gives back the bitmap shown before.
+    HBITMAP SetBitmap(HBITMAP bitmap);
+    HBITMAP GetBitmap() const;
+};
+
+// A tab control. The selection changes that the user makes reach the dialog
+// as TCN_SELCHANGE notifications; SetCurSel, like the platform's, sends none.
+class CTabCtrl : public CWnd {
+public:
+    int GetCurSel() const;  // -1 when there is no tab
+    int SetCurSel(int item);
+    int GetItemCount() const;
+    int InsertItem(int item, const CString& text);
+};

@@ -1,0 +1,179 @@
+#include "DialogBuilder.h"
+
+#include <QApplication>
+#include <QFont>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QScreen>
+#include <QTabBar>
+
+#include "DialogWindow.h"
+#include "PictureBox.h"
+#include "Resources.h"
+#include "TextEncoding.h"
+#include "WinApp.h"
+#include "Wnd.h"
+
+namespace {
+constexpr const char* kTabStopProperty = "veilnote.tabstop";
+
+QString Text(std::string_view text) {
+    return BytesToDisplayText(std::string(text));
+}
+
+double ScreenScale() {
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    return screen ? screen->logicalDotsPerInchX() / 96.0 : 1.0;
+}
+
+QWidget* CreateButton(const DialogItemTemplate& item, QWidget* parent) {
+    auto* button = new QPushButton(Text(item.text), parent);
+    // Enter belongs to the dialog (IDOK), never to whichever button has focus.
+    button->setAutoDefault(false);
+    return button;
+}
+
+QWidget* CreateStatic(const DialogItemTemplate& item, QWidget* parent) {
+    switch (item.style & SS_TYPEMASK) {
+        case SS_BITMAP:
+            return new PictureBox(parent);
+        case SS_ICON: {
+            auto* label = new QLabel(parent);
+            const HICON icon = LoadIconResource(static_cast<UINT>(std::stoi(std::string(item.text))));
+            if (icon) label->setPixmap(icon->pixmap(GetSystemMetrics(SM_CXICON)));
+            return label;
+        }
+        default: {
+            // Tabs lay text out in columns; a label has no tab stops, so they
+            // become a few spaces.
+            QString text = Text(item.text);
+            text.replace('\t', QStringLiteral("    "));
+            auto* label = new QLabel(text, parent);
+            label->setTextFormat(Qt::PlainText);
+            label->setWordWrap(true);
+            label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+            return label;
+        }
+    }
+}
+
+QWidget* CreateEdit(const DialogItemTemplate& item, QWidget* parent) {
+    const bool framed = (item.style & WS_BORDER) || (item.exStyle & WS_EX_CLIENTEDGE);
+    if (item.style & ES_MULTILINE) {
+        auto* edit = new QPlainTextEdit(parent);
+        edit->setTabChangesFocus(true);
+        edit->setLineWrapMode(QPlainTextEdit::WidgetWidth);
+        edit->setVerticalScrollBarPolicy((item.style & WS_VSCROLL) ? Qt::ScrollBarAlwaysOn
+                                                                   : Qt::ScrollBarAlwaysOff);
+        if (!framed) edit->setFrameShape(QFrame::NoFrame);
+        return edit;
+    }
+    auto* edit = new QLineEdit(parent);
+    edit->setFrame(framed);
+    if (item.style & ES_PASSWORD) edit->setEchoMode(QLineEdit::Password);
+    return edit;
+}
+
+QWidget* CreateActiveX(const DialogItemTemplate& item, QWidget* parent, CWinApp& app,
+                       std::vector<ComPtr<IUnknown>>& hosted) {
+    GUID clsid;
+    if (!app.ControlContainerEnabled() || !ParseGuid(item.controlClass, clsid)) return nullptr;
+    HostedControl control = app.Controls().Create(clsid, parent);
+    if (!control.widget || !control.unknown) return nullptr;
+    control.widget->setProperty(kControlUnknownProperty,
+                                QVariant::fromValue(reinterpret_cast<quintptr>(control.unknown.Get())));
+    hosted.push_back(std::move(control.unknown));
+    return control.widget;
+}
+
+QWidget* CreateControl(const DialogItemTemplate& item, QWidget* parent, CWinApp& app,
+                       std::vector<ComPtr<IUnknown>>& hosted) {
+    if (item.controlClass == kButtonClass) return CreateButton(item, parent);
+    if (item.controlClass == kStaticClass) return CreateStatic(item, parent);
+    if (item.controlClass == kEditClass) return CreateEdit(item, parent);
+    if (item.controlClass == kTabControlClass) {
+        auto* tabs = new QTabBar(parent);
+        tabs->setShape(QTabBar::RoundedNorth);
+        return tabs;
+    }
+    return CreateActiveX(item, parent, app, hosted);
+}
+
+Qt::WindowFlags WindowFlagsFor(const DialogTemplate& dialogTemplate, bool owned) {
+    Qt::WindowFlags flags = (owned && !(dialogTemplate.exStyle & WS_EX_APPWINDOW)) ? Qt::Dialog
+                                                                                   : Qt::Window;
+    flags |= Qt::CustomizeWindowHint | Qt::WindowTitleHint;
+    if (dialogTemplate.style & WS_SYSMENU) {
+        flags |= Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint;
+    }
+    if (dialogTemplate.style & WS_MINIMIZEBOX) flags |= Qt::WindowMinimizeButtonHint;
+    return flags;
+}
+}  // namespace
+
+QRect DialogUnitsToPixels(int x, int y, int cx, int cy) {
+    const double scale = ScreenScale();
+    const auto across = [scale](int units) { return qRound(units * 1.5 * scale); };
+    const auto down = [scale](int units) { return qRound(units * 1.625 * scale); };
+    return QRect(across(x), down(y), across(cx), down(cy));
+}
+
+bool BuildDialog(DialogWindow& window, const DialogTemplate& dialogTemplate, CWinApp& app,
+                 std::vector<ComPtr<IUnknown>>& hosted) {
+    QFont::insertSubstitution(QStringLiteral("MS Sans Serif"), QStringLiteral("DejaVu Sans"));
+    QFont font(Text(dialogTemplate.fontName));
+    font.setPointSize(dialogTemplate.pointSize);
+    window.setFont(font);
+
+    window.setWindowFlags(WindowFlagsFor(dialogTemplate, window.parentWidget() != nullptr));
+    window.setWindowTitle(Text(dialogTemplate.caption));
+    window.setFixedSize(DialogUnitsToPixels(0, 0, dialogTemplate.cx, dialogTemplate.cy).size());
+    window.setModal(true);
+
+    if (dialogTemplate.style & WS_SYSMENU) {
+        CMenu* menu = window.SystemMenu();
+        menu->AppendMenu(MF_STRING, SC_RESTORE, "&Restore");
+        if (dialogTemplate.style & WS_MINIMIZEBOX) {
+            menu->AppendMenu(MF_STRING, SC_MINIMIZE, "Mi&nimize");
+        }
+        menu->AppendMenu(MF_SEPARATOR);
+        menu->AppendMenu(MF_STRING, SC_CLOSE, "&Close\tAlt+F4");
+    }
+
+    QWidget* previousTabStop = nullptr;
+    for (const DialogItemTemplate& item : dialogTemplate.items) {
+        QWidget* control = CreateControl(item, &window, app, hosted);
+        if (!control) return false;
+        control->setObjectName(QString::number(item.id));
+        control->setGeometry(DialogUnitsToPixels(item.x, item.y, item.cx, item.cy));
+        control->setHidden(!(item.style & WS_VISIBLE));
+        control->setEnabled(!(item.style & WS_DISABLED));
+
+        const bool tabStop = (item.style & WS_TABSTOP) != 0;
+        control->setProperty(kTabStopProperty, tabStop);
+        if (qobject_cast<QLabel*>(control) || qobject_cast<PictureBox*>(control)) {
+            control->setFocusPolicy(Qt::NoFocus);
+        } else {
+            control->setFocusPolicy(tabStop ? Qt::StrongFocus : Qt::ClickFocus);
+        }
+        if (tabStop) {
+            if (previousTabStop) QWidget::setTabOrder(previousTabStop, control);
+            previousTabStop = control;
+        }
+        window.ConnectControl(control);
+    }
+    return true;
+}
+
+void FocusFirstTabStop(QWidget& window) {
+    for (QObject* child : window.children()) {
+        auto* control = qobject_cast<QWidget*>(child);
+        if (control && control->property(kTabStopProperty).toBool() && control->isEnabled() &&
+            control->isVisibleTo(&window)) {
+            control->setFocus(Qt::TabFocusReason);
+            return;
+        }
+    }
+}

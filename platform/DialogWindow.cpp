@@ -1,0 +1,109 @@
+#include "DialogWindow.h"
+
+#include <QCloseEvent>
+#include <QContextMenuEvent>
+#include <QKeyEvent>
+#include <QMenu>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QShortcut>
+#include <QTabBar>
+
+#include "Dialog.h"
+#include "Messages.h"
+#include "TextEncoding.h"
+
+DialogWindow::DialogWindow(CDialog& dialog, QWidget* parent) : QDialog(parent), m_dialog(dialog) {
+    // Alt+Space opens the window's own system menu, wherever the focus is.
+    auto* systemMenuKey = new QShortcut(QKeySequence(Qt::ALT | Qt::Key_Space), this);
+    connect(systemMenuKey, &QShortcut::activated, this,
+            [this] { ShowSystemMenu(mapToGlobal(QPoint(0, 0))); });
+}
+
+QMenu* DialogWindow::ShowSystemMenu(const QPoint& globalPos) {
+    auto* menu = new QMenu(this);
+    menu->setAttribute(Qt::WA_DeleteOnClose);
+    menu->setObjectName("systemMenu");
+    for (const CMenu::Item& item : m_systemMenu.Items()) {
+        if (item.flags & MF_SEPARATOR) {
+            menu->addSeparator();
+            continue;
+        }
+        // "&Close\tAlt+F4": the part after the tab is the shortcut's label.
+        const QStringList parts = BytesToDisplayText(item.text.Bytes()).split('\t');
+        QAction* action = menu->addAction(parts.front());
+        if (parts.size() > 1) action->setShortcut(QKeySequence(parts[1]));
+        action->setShortcutVisibleInContextMenu(true);
+        action->setData(item.id);
+        if (item.id == SC_RESTORE) action->setEnabled(isMinimized());
+        if (item.id == SC_MINIMIZE) action->setEnabled(!isMinimized());
+        const UINT id = item.id;
+        connect(action, &QAction::triggered, this,
+                [this, id] { m_dialog.SendMessage(WM_SYSCOMMAND, id); });
+    }
+    menu->popup(globalPos);
+    return menu;
+}
+
+void DialogWindow::ConnectControl(QWidget* control) {
+    const int id = ControlIdOf(control);
+    if (auto* button = qobject_cast<QPushButton*>(control)) {
+        connect(button, &QPushButton::clicked, this, [this, id] { m_dialog.SendCommand(id); });
+    } else if (auto* tabs = qobject_cast<QTabBar*>(control)) {
+        connect(tabs, &QTabBar::currentChanged, this, [this, id, tabs](int) {
+            NMHDR header{tabs, static_cast<UINT>(id), TCN_SELCHANGE};
+            MessageContext context{WM_NOTIFY, TCN_SELCHANGE, id};
+            context.data = &header;
+            m_dialog.OnWndMsg(context);
+        });
+    }
+}
+
+void DialogWindow::keyPressEvent(QKeyEvent* event) {
+    const bool plain = event->modifiers() == Qt::NoModifier || event->modifiers() == Qt::KeypadModifier;
+    switch (event->key()) {
+        case Qt::Key_Escape:
+            if (plain) {
+                m_dialog.SendCommand(IDCANCEL);
+                return;
+            }
+            break;
+        case Qt::Key_Return:
+        case Qt::Key_Enter:
+            if (plain) {
+                m_dialog.SendCommand(IDOK);
+                return;
+            }
+            break;
+        case Qt::Key_F1: {
+            HELPINFO info{ControlIdOf(focusWidget()), focusWidget()};
+            MessageContext context{WM_HELP, 0, info.iCtrlId};
+            context.data = &info;
+            m_dialog.OnWndMsg(context);
+            return;
+        }
+        default:
+            break;
+    }
+    QDialog::keyPressEvent(event);
+}
+
+void DialogWindow::closeEvent(QCloseEvent* event) {
+    // The close box asks the dialog, which ends itself through IDCANCEL.
+    event->ignore();
+    m_dialog.SendMessage(WM_SYSCOMMAND, SC_CLOSE);
+}
+
+void DialogWindow::paintEvent(QPaintEvent* event) {
+    MessageContext context{WM_PAINT};
+    if (!m_dialog.OnWndMsg(context)) QDialog::paintEvent(event);
+}
+
+void DialogWindow::contextMenuEvent(QContextMenuEvent* event) {
+    // A right click on the window's own background, not on a control.
+    if (childAt(event->pos()) == nullptr && !m_systemMenu.Items().empty()) {
+        ShowSystemMenu(event->globalPos());
+        return;
+    }
+    QDialog::contextMenuEvent(event);
+}

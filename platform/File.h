@@ -1,0 +1,65 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "CString.h"
+#include "WinTypes.h"
+
+// A binary file opened for the program alone. Open flags as the class
+// library has them.
+class CFile {
+public:
+    enum OpenFlags : UINT {
+        modeRead = 0x0000,
+        modeWrite = 0x0001,
+        modeReadWrite = 0x0002,
+        shareExclusive = 0x0010,
+        modeCreate = 0x1000,
+        typeBinary = 0x8000,
+    };
+
+    CFile() = default;
+    ~CFile();
+    CFile(const CFile&) = delete;
+    CFile& operator=(const CFile&) = delete;
+
+    // False when the file cannot be opened so; `error` then says why. A file
+    // whose permissions allow nobody to write counts as read-only, even for
+    // the superuser.
+    BOOL Open(const CString& path, UINT flags, std::string* error = nullptr);
+    std::uint64_t GetLength() const;
+    // Reads up to `count` bytes; fewer only at the end of the file. Throws
+    // nothing: a read error gives what was read before it, and sets `error`.
+    std::size_t Read(void* buffer, std::size_t count, std::string* error = nullptr);
+    // Writes all `count` bytes, or returns false with `error` set.
+    bool Write(const void* buffer, std::size_t count, std::string* error = nullptr);
+    void Close();
+    bool IsOpen() const { return m_fd >= 0; }
+
+private:
+    int m_fd = -1;
+};
+
+// A file written in full beside its target and then put in its place, so
+// that the target is either the old file or the complete new one, never a
+// part of either.
+class CAtomicFile {
+public:
+    CAtomicFile() = default;
+    ~CAtomicFile();  // drops the temporary file unless committed
+    CAtomicFile(const CAtomicFile&) = delete;
+    CAtomicFile& operator=(const CAtomicFile&) = delete;
+
+    bool Open(const CString& target, std::string* error);
+    bool Write(const void* buffer, std::size_t count, std::string* error);
+    // Flushes to disk and renames the temporary file over the target.
+    bool Commit(std::string* error);
+
+private:
+    void Discard();
+
+    std::string m_target;
+    std::string m_temporary;
+    int m_fd = -1;
+};

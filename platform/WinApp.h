@@ -1,0 +1,72 @@
+#pragma once
+
+#include <memory>
+
+#include "CString.h"
+#include "ControlRegistry.h"
+#include "Graphics.h"
+#include "Interactions.h"
+#include "MessageMap.h"
+#include "WinTypes.h"
+
+class CWnd;
+
+inline constexpr UINT ID_HELP = 0xE146;
+
+// The application: its name, its main window, the controls it can host, and
+// the way it meets the user. One instance lives while the program runs.
+class CWinApp : public CCmdTarget {
+public:
+    // Without a name, the application is named after its executable file.
+    explicit CWinApp(const char* appName = nullptr);
+    ~CWinApp() override;
+    CWinApp(const CWinApp&) = delete;
+    CWinApp& operator=(const CWinApp&) = delete;
+
+    virtual BOOL InitInstance();
+
+    BOOL Enable3dControls();
+    HICON LoadIcon(UINT id) const;
+
+    ControlRegistry& Controls() { return m_controls; }
+    bool ControlContainerEnabled() const { return m_controlContainerEnabled; }
+    void EnableControlContainer() { m_controlContainerEnabled = true; }
+
+    Interactions& GetInteractions() { return m_interactions ? *m_interactions : m_real; }
+    // Puts `interactions` in the user's place (null restores the real ones);
+    // gives back what was there.
+    Interactions* SetInteractions(Interactions* interactions) {
+        return std::exchange(m_interactions, interactions);
+    }
+
+    CString m_strAppName;
+    CWnd* m_pMainWnd = nullptr;
+
+protected:
+    void OnHelp();
+    const MessageMap& GetMessageMap() const override;
+
+private:
+    ControlRegistry m_controls;
+    RealInteractions m_real;
+    Interactions* m_interactions = nullptr;
+    bool m_controlContainerEnabled = false;
+};
+
+CWinApp* AfxGetApp();
+CWnd* AfxGetMainWnd();
+const char* AfxGetAppName();
+void AfxEnableControlContainer();
+int AfxMessageBox(const CString& text, UINT type = MB_OK, UINT helpId = 0);
+
+// Starts the window system, runs the application's InitInstance and returns
+// the process's exit code.
+int AfxWinMain(int argc, char** argv);
+
+// The full path of the running executable, links resolved.
+CString GetModuleFileName();
+
+using HANDLE = int;
+// A named object other processes can see while this one runs: a lock file in
+// the user's runtime folder, held shared, released when the process ends.
+HANDLE CreateMutex(const void* security, BOOL initialOwner, const char* name);

@@ -1,0 +1,88 @@
+#pragma once
+
+#include <map>
+#include <memory>
+#include <vector>
+
+#include <QPointer>
+#include <QWidget>
+
+#include "CString.h"
+#include "Com.h"
+#include "Graphics.h"
+#include "MessageMap.h"
+#include "WinTypes.h"
+
+class CDataExchange;
+class CMenu;
+
+// A window: a widget reached through the application's own vocabulary.
+// Wrappers hold no state of their own beyond the widget; several wrappers of
+// one widget agree.
+class CWnd : public CCmdTarget {
+public:
+    CWnd() = default;
+    explicit CWnd(HWND window) : m_hWnd(window) {}
+    ~CWnd() override;
+    CWnd(const CWnd&) = delete;
+    CWnd& operator=(const CWnd&) = delete;
+
+    HWND GetSafeHwnd() const { return m_hWnd.data(); }
+    void Attach(HWND window) { m_hWnd = window; }
+    int GetDlgCtrlID() const;
+
+    // The control of this window with that ID, or null.
+    CWnd* GetDlgItem(int id) const;
+
+    BOOL ShowWindow(int command);
+    BOOL EnableWindow(BOOL enable = TRUE);
+    BOOL IsWindowEnabled() const;
+    BOOL IsWindowVisible() const;
+    CWnd* SetFocus();
+    void SetWindowText(const CString& text);
+    CString GetWindowText() const;
+    BOOL IsIconic() const;
+    void GetClientRect(CRect* rect) const;
+
+    HICON SetIcon(HICON icon, BOOL bigIcon);
+    HICON GetIcon(BOOL bigIcon) const;
+
+    // Messages that the application sends or posts to windows.
+    LRESULT SendMessage(UINT message, WPARAM wParam = 0, LPARAM lParam = 0);
+    BOOL PostMessage(UINT message, WPARAM wParam = 0, LPARAM lParam = 0);
+
+    // A message box owned by this window, captioned with the application's
+    // name unless a caption is given.
+    int MessageBox(const CString& text, const CString& caption = {}, UINT type = MB_OK);
+
+    // The window's system menu; null when it has none.
+    CMenu* GetSystemMenu(BOOL revert);
+
+    // Moves text between controls and members: TRUE reads the controls.
+    BOOL UpdateData(BOOL saveAndValidate = TRUE);
+
+    // ActiveX controls: the hosted control's object, and automation calls.
+    IUnknown* GetControlUnknown() const;
+    void InvokeHelper(DISPID dispid, WORD flags, VARTYPE returnType, void* returned,
+                      const std::vector<VARIANT>& args);
+
+protected:
+    virtual void DoDataExchange(CDataExchange* pDX);
+    // Default processing of system commands: minimise, restore, close.
+    void OnSysCommand(UINT nID, LPARAM lParam);
+    // What a window does with WM_CLOSE when its map does not take it.
+    virtual void OnClose();
+
+private:
+    QPointer<QWidget> m_hWnd;
+    HICON m_iconBig;
+    HICON m_iconSmall;
+    mutable std::map<int, std::unique_ptr<CWnd>> m_items;
+};
+
+// Where a hosted ActiveX control's IUnknown is found on its widget.
+inline constexpr const char* kControlUnknownProperty = "veilnote.unknown";
+
+// The ID of a dialog control is kept as the widget's objectName.
+int ControlIdOf(const QWidget* widget);
+QWidget* FindControl(const QWidget* parent, int id);
