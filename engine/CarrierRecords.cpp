@@ -96,7 +96,7 @@ int CurtainString(std::uint8_t* carrier, std::int32_t carrierLength, std::int32_
     for (std::size_t k = 0; k < padded; ++k) {
         for (std::size_t j = 0; j < 8; ++j) {
             std::uint8_t& byte = record[kByteStride * k + kBitStride * j];
-            byte = static_cast<std::uint8_t>((byte & 0xFEu) | ((cipher[k] >> j) & 1u));
+            byte = static_cast<std::uint8_t>((byte & 0xFEu) | ((unsigned{cipher[k]} >> j) & 1u));
         }
     }
     return 1;

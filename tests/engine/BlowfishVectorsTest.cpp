@@ -58,6 +58,10 @@ struct VectorFile {
     std::size_t count;
 };
 
+void PrintTo(const VectorFile& file, std::ostream* out) {
+    *out << file.name;
+}
+
 class BlowfishVectors : public testing::TestWithParam<VectorFile> {};
 
 TEST_P(BlowfishVectors, EncipherAndDecipher) {

@@ -49,7 +49,7 @@ Bytes LaidOut(Bytes carrier, std::size_t start, std::string text) {
     }
     for (std::size_t k = 0; k < secret.size(); ++k) {
         for (std::size_t j = 0; j < 8; ++j) {
-            SetBit0(carrier, start + 8 * k + 9 * j, secret[k] >> j);
+            SetBit0(carrier, start + 8 * k + 9 * j, unsigned{secret[k]} >> j);
         }
     }
     return carrier;
