@@ -105,6 +105,12 @@ bool CAtomicFile::Open(const CString& target, std::string* error) {
         SetError(error, EISDIR);
         return false;
     }
+    // A file marked read-only is not replaced, though the folder would allow it.
+    struct stat existing {};
+    if (::stat(path.c_str(), &existing) == 0 && (existing.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0) {
+        SetError(error, EACCES);
+        return false;
+    }
     const std::filesystem::path folder = path.has_parent_path() ? path.parent_path() : ".";
     std::string pattern = (folder / ("." + path.filename().string() + ".XXXXXX")).string();
     const int fd = ::mkstemp(pattern.data());

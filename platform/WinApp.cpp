@@ -69,6 +69,7 @@ int AfxWinMain(int argc, char** argv) {
     if (!app) return EXIT_FAILURE;
     QApplication application(argc, argv);
     QApplication::setApplicationName(QString::fromStdString(app->m_strAppName.Bytes()));
+    QApplication::setApplicationVersion(QString::fromStdString(app->m_strVersion.Bytes()));
     if (app->InitInstance()) {
         return QApplication::exec();
     }

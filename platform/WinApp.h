@@ -40,6 +40,7 @@ public:
     }
 
     CString m_strAppName;
+    CString m_strVersion;  // dotted, as the desktop shows it
     CWnd* m_pMainWnd = nullptr;
 
 protected:

@@ -70,6 +70,8 @@ protected:
     virtual void DoDataExchange(CDataExchange* pDX);
     // Default processing of system commands: minimise, restore, close.
     void OnSysCommand(UINT nID, LPARAM lParam);
+    // Default painting: the background is already drawn by then.
+    void OnPaint() {}
     // What a window does with WM_CLOSE when its map does not take it.
     virtual void OnClose();
 

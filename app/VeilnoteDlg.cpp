@@ -1,0 +1,194 @@
+#include "VeilnoteDlg.h"
+
+#include "AboutDlg.h"
+#include "VeilnoteApp.h"
+#include "resource.h"
+
+namespace {
+struct SkinBinding {
+    int id;
+    const char16_t* element;
+};
+
+// Every button is drawn by the skin under its element, in this order.
+constexpr SkinBinding kSkinBindings[] = {
+    {IDC_IMAGEVIEW, u"buttontab1"}, {IDC_MESSAGEVIEW, u"buttontab2"}, {IDC_HELPBUTTON, u"HelpButton"},
+    {IDC_OPENIMAGE, u"Button1"},    {IDC_LOADTEXT, u"Button2"},       {IDC_REVEAL, u"Button3"},
+    {IDC_HIDE, u"Button4"},         {IDC_ABOUT, u"Button5"},          {IDCANCEL, u"Button6"},
+};
+}  // namespace
+
+CVeilnoteDlg::CVeilnoteDlg(CWnd* pParent)
+    : CDialog(IDD_VEILNOTE_DIALOG, pParent),
+      m_strMessage(""),
+      m_hIcon(AfxGetApp()->LoadIcon(IDR_MAINFRAME)) {}
+
+CVeilnoteDlg::~CVeilnoteDlg() = default;
+
+void CVeilnoteDlg::DoDataExchange(CDataExchange* pDX) {
+    CDialog::DoDataExchange(pDX);
+    DDX_Control(pDX, IDC_VIEWS, m_tabViews);
+    DDX_Control(pDX, IDC_PICTURE, m_picImage);
+    DDX_Text(pDX, IDC_MESSAGE, m_strMessage);
+    DDX_Control(pDX, IDC_SPLASH, m_ctlSplash);
+}
+
+const MessageMap& CVeilnoteDlg::GetMessageMap() const {
+    using Map = MessageMapFor<CVeilnoteDlg>;
+    static const MessageMap map(
+        &CDialog::GetMessageMap(),
+        {
+            Map::SysCommand(&CVeilnoteDlg::OnSysCommand),
+            Map::Paint(&CVeilnoteDlg::OnPaint),
+            Map::QueryDragIcon(&CVeilnoteDlg::OnQueryDragIcon),
+            Map::Notify(TCN_SELCHANGE, IDC_VIEWS, &CVeilnoteDlg::OnSelchangeViews),
+            Map::Clicked(IDC_LOADTEXT, &CVeilnoteDlg::OnLoadText),
+            Map::Clicked(IDC_HIDE, &CVeilnoteDlg::OnHide),
+            Map::Clicked(IDC_REVEAL, &CVeilnoteDlg::OnReveal),
+            Map::Clicked(IDC_OPENIMAGE, &CVeilnoteDlg::OnOpenImage),
+            Map::Clicked(IDC_IMAGEVIEW, &CVeilnoteDlg::OnImageView),
+            Map::Clicked(IDC_MESSAGEVIEW, &CVeilnoteDlg::OnMessageView),
+            Map::Clicked(IDC_ABOUT, &CVeilnoteDlg::OnAbout),
+            Map::HelpInfo(&CVeilnoteDlg::OnHelpInfo),
+            Map::Clicked(IDC_HELPBUTTON, &CVeilnoteDlg::OnHelpButton),
+        });
+    return map;
+}
+
+BOOL CVeilnoteDlg::OnInitDialog() {
+    CDialog::OnInitDialog();
+
+    // "About Veilnote..." at the end of the system menu.
+    if (CMenu* pSysMenu = GetSystemMenu(FALSE)) {
+        CString strAboutMenu;
+        strAboutMenu.LoadString(IDS_ABOUTBOX);
+        if (!strAboutMenu.IsEmpty()) {
+            pSysMenu->AppendMenu(MF_SEPARATOR);
+            pSysMenu->AppendMenu(MF_STRING, IDM_ABOUTBOX, strAboutMenu);
+        }
+    }
+
+    const CString& strAppDir = VeilnoteApp().m_strAppDir;
+    m_ctlSplash.SetSplashFile(strAppDir + "/res/Splash.spl");
+    m_ctlSplash.ShowSplash(0);
+
+    const CString strSkinPath = strAppDir + "/res/Veilnote.skn";
+
+    CWnd* pSkinControl = GetDlgItem(IDC_SKIN);
+    IUnknown* pUnknown = pSkinControl ? pSkinControl->GetControlUnknown() : nullptr;
+    ComPtr<ISkin> pPrevious = std::move(m_pSkin);
+    if (pUnknown) pUnknown->QueryInterface(IID_ISkin, m_pSkin.ReceiveVoid());
+    pPrevious.Release();
+    if (!m_pSkin) return SkinFailed();
+
+    if (FAILED(m_pSkin->LoadSkin(strSkinPath.AllocSysString()))) return SkinFailed();
+    if (FAILED(m_pSkin->ApplySkin(GetSafeHwnd()))) return SkinFailed();
+
+    for (const SkinBinding& binding : kSkinBindings) {
+        CWnd* pControl = GetDlgItem(binding.id);
+        m_pSkin->SetSkinElement(pControl ? pControl->GetSafeHwnd() : nullptr, binding.element);
+    }
+
+    GetDlgItem(IDC_IMAGEVIEW)->SetFocus();
+
+    SetIcon(m_hIcon, TRUE);
+    SetIcon(m_hIcon, FALSE);
+
+    // Nothing to hide in or reveal from until an image is open.
+    GetDlgItem(IDC_REVEAL)->EnableWindow(FALSE);
+    GetDlgItem(IDC_HIDE)->EnableWindow(FALSE);
+    return TRUE;
+}
+
+BOOL CVeilnoteDlg::SkinFailed() {
+    // The buttons carry no faces of their own: never leave the user an
+    // unskinned window.
+    MessageBox("Could not load or apply the skin.", {}, MB_OK);
+    PostMessage(WM_CLOSE);
+    return FALSE;
+}
+
+void CVeilnoteDlg::OnOK() {
+    // Enter does not close the main window.
+}
+
+void CVeilnoteDlg::OnSysCommand(UINT nID, LPARAM lParam) {
+    if ((nID & 0xFFF0) == IDM_ABOUTBOX) {
+        CAboutDlg dlgAbout;
+        dlgAbout.DoModal();
+    } else {
+        CDialog::OnSysCommand(nID, lParam);
+    }
+}
+
+void CVeilnoteDlg::OnPaint() {
+    if (IsIconic()) {
+        CPaintDC dc(this);
+        SendMessage(WM_ICONERASEBKGND, reinterpret_cast<WPARAM>(dc.GetSafeHdc()), 0);
+
+        const int cxIcon = GetSystemMetrics(SM_CXICON);
+        const int cyIcon = GetSystemMetrics(SM_CYICON);
+        CRect rect;
+        GetClientRect(&rect);
+        const int x = (rect.Width() - cxIcon + 1) / 2;
+        const int y = (rect.Height() - cyIcon + 1) / 2;
+        dc.DrawIcon(x, y, m_hIcon);
+    } else {
+        CDialog::OnPaint();
+    }
+}
+
+HCURSOR CVeilnoteDlg::OnQueryDragIcon() { return m_hIcon; }
+
+void CVeilnoteDlg::ShowImageView(bool requireImage) {
+    if (!requireImage || m_picImage.GetBitmap()) m_picImage.ShowWindow(SW_SHOW);
+    GetDlgItem(IDC_MESSAGE)->ShowWindow(SW_HIDE);
+    GetDlgItem(IDC_OPENIMAGE)->ShowWindow(SW_SHOW);
+    GetDlgItem(IDC_REVEAL)->ShowWindow(SW_SHOW);
+    GetDlgItem(IDC_LOADTEXT)->ShowWindow(SW_HIDE);
+    GetDlgItem(IDC_HIDE)->ShowWindow(SW_HIDE);
+}
+
+void CVeilnoteDlg::ShowMessageView() {
+    m_picImage.ShowWindow(SW_HIDE);
+    GetDlgItem(IDC_MESSAGE)->ShowWindow(SW_SHOW);
+    GetDlgItem(IDC_OPENIMAGE)->ShowWindow(SW_HIDE);
+    GetDlgItem(IDC_REVEAL)->ShowWindow(SW_HIDE);
+    GetDlgItem(IDC_LOADTEXT)->ShowWindow(SW_SHOW);
+    GetDlgItem(IDC_HIDE)->ShowWindow(SW_SHOW);
+}
+
+void CVeilnoteDlg::OnSelchangeViews(NMHDR* /*pNMHDR*/, LRESULT* pResult) {
+    switch (m_tabViews.GetCurSel()) {
+        case 0:
+            ShowImageView(false);
+            break;
+        case 1:
+            ShowMessageView();
+            break;
+        default:
+            break;
+    }
+    *pResult = 0;
+}
+
+void CVeilnoteDlg::OnImageView() { ShowImageView(true); }
+
+void CVeilnoteDlg::OnMessageView() { ShowMessageView(); }
+
+void CVeilnoteDlg::OnAbout() {
+    CAboutDlg dlgAbout;
+    dlgAbout.DoModal();
+}
+
+BOOL CVeilnoteDlg::OnHelpInfo(HELPINFO* /*pHelpInfo*/) {
+    OpenHelp();
+    return FALSE;
+}
+
+void CVeilnoteDlg::OnHelpButton() { OpenHelp(); }
+
+void CVeilnoteDlg::OpenHelp() {
+    const CString strHelp = VeilnoteApp().m_strAppDir + "/res/Help.html";
+    ShellExecute(nullptr, "open", strHelp, nullptr, nullptr, SW_SHOWNORMAL);
+}

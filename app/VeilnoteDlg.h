@@ -1,0 +1,58 @@
+#pragma once
+
+#include <memory>
+
+#include "Afx.h"
+#include "SkinInterface.h"
+#include "Splash.h"
+
+// The main window: the image view (preview, Open image, Reveal) and the
+// message view (message, Load text, Hide), skinned, with About and help.
+class CVeilnoteDlg : public CDialog {
+public:
+    explicit CVeilnoteDlg(CWnd* pParent = nullptr);
+    ~CVeilnoteDlg() override;
+
+    // The carrier: every byte of the opened image file. The two are one unit:
+    // no carrier means no bytes and length 0.
+    std::int32_t m_nImageLength = 0;
+    std::unique_ptr<BYTE[]> m_pImageData;
+
+    CString m_strSavePath;   // the file last opened or saved as a carrier
+    CString m_strImagePath;  // chosen in the last Open dialog
+    ComPtr<ISkin> m_pSkin;
+    CTabCtrl m_tabViews;
+    CStatic m_picImage;
+    CString m_strMessage;
+    CSplash m_ctlSplash;
+    HICON m_hIcon;
+
+protected:
+    void DoDataExchange(CDataExchange* pDX) override;
+    BOOL OnInitDialog() override;
+    void OnOK() override;
+
+    void OnSysCommand(UINT nID, LPARAM lParam);
+    void OnPaint();
+    HCURSOR OnQueryDragIcon();
+    void OnSelchangeViews(NMHDR* pNMHDR, LRESULT* pResult);
+    void OnLoadText();
+    void OnHide();
+    void OnReveal();
+    void OnOpenImage();
+    void OnImageView();
+    void OnMessageView();
+    void OnAbout();
+    BOOL OnHelpInfo(HELPINFO* pHelpInfo);
+    void OnHelpButton();
+
+    DECLARE_MESSAGE_MAP()
+
+private:
+    BOOL SkinFailed();
+    void ShowImageView(bool requireImage);
+    void ShowMessageView();
+    void OpenHelp();
+    void DiscardCarrier();
+    bool ReadCarrier(CFile& file);
+};
