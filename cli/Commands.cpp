@@ -1,0 +1,49 @@
+#include "Commands.h"
+
+#include <exception>
+#include <string_view>
+
+#include "Errors.h"
+#include "Usage.h"
+
+namespace {
+
+int Dispatch(std::string_view command, std::span<const std::string> rest, Console& console) {
+    if (command == "-h" || command == "--help") {
+        console.out << ToolUsage();
+        return static_cast<int>(ExitCode::kSuccess);
+    }
+    if (command == "hide") {
+        return RunHide(rest, console);
+    }
+    if (command == "reveal") {
+        return RunReveal(rest, console);
+    }
+    if (command == "info") {
+        return RunInfo(rest, console);
+    }
+    throw UsageError(command.starts_with('-') ? "unknown option " + std::string(command)
+                                              : "unknown command " + std::string(command));
+}
+
+}  // namespace
+
+int RunCli(std::span<const std::string> args, Console& console) {
+    const std::string_view command = args.empty() ? std::string_view() : args.front();
+    try {
+        if (args.empty()) {
+            throw UsageError("missing command");
+        }
+        return Dispatch(command, args.subspan(1), console);
+    } catch (const UsageError& error) {
+        console.err << error.what() << '\n' << CommandUsage(command);
+        return static_cast<int>(ExitCode::kUsage);
+    } catch (const Refusal& error) {
+        if (*error.what() != '\0') {
+            console.err << error.what() << '\n';
+        }
+    } catch (const std::exception& error) {
+        console.err << "unexpected failure: " << error.what() << '\n';
+    }
+    return static_cast<int>(ExitCode::kRefused);
+}

@@ -1,0 +1,91 @@
+#include <array>
+#include <istream>
+#include <vector>
+
+#include "Arguments.h"
+#include "Capacity.h"
+#include "CarrierRecords.h"
+#include "CommandSupport.h"
+#include "Errors.h"
+#include "FileIO.h"
+#include "PasswordSource.h"
+#include "StreamReporter.h"
+
+namespace {
+
+constexpr const char* kNoTextToHide = "There is no text to curtain";
+constexpr const char* kOperationAborted = "Operation aborted ..     ";
+constexpr std::array<std::string_view, 2> kOptions{"--text-file", "--password-file"};
+
+// The message is what comes before the first zero byte.
+std::string CutAtZero(const std::vector<std::uint8_t>& bytes) {
+    std::string text(bytes.begin(), bytes.end());
+    return text.substr(0, text.find('\0'));
+}
+
+// Reads `in` to its end and keeps what comes before the first zero byte.
+// Only one byte beyond the longest message any carrier takes is kept.
+std::string ReadMessage(std::istream& in) {
+    constexpr auto kKeep = static_cast<std::size_t>(kMaxMessageLength + 1);
+    std::string message;
+    bool ended = false;
+    std::array<char, 64 * 1024> chunk{};
+    while (in.read(chunk.data(), chunk.size()) || in.gcount() > 0) {
+        if (ended) {
+            continue;
+        }
+        const std::string_view got(chunk.data(), static_cast<std::size_t>(in.gcount()));
+        const std::string_view text = got.substr(0, got.find('\0'));
+        ended = text.size() < got.size();
+        message.append(text.substr(0, kKeep - std::min(kKeep, message.size())));
+    }
+    return message;
+}
+
+// Whether both records fit the carrier; reports why not, as writing them would.
+bool RecordsFit(std::int32_t length, const std::string& stored, const std::string& message,
+                Reporter& reporter) {
+    return CanCurtainString(length, kPasswordRecordStart, stored, reporter) == 1 &&
+           CanCurtainString(length, kMessageRecordStart, message, reporter) == 1;
+}
+
+// Writes the password record, then the message record; throws after a report.
+void CurtainRecords(std::vector<std::uint8_t>& carrier, const std::string& stored,
+                    const std::string& message, Reporter& reporter) {
+    const std::int32_t length = CarrierLength(carrier);
+    if (!RecordsFit(length, stored, message, reporter) ||
+        CurtainString(carrier.data(), length, kPasswordRecordStart, stored, reporter) != 1 ||
+        CurtainString(carrier.data(), length, kMessageRecordStart, message, reporter) != 1) {
+        throw Refusal(kOperationAborted);
+    }
+}
+
+}  // namespace
+
+int RunHide(std::span<const std::string> args, Console& console) {
+    const ParsedArguments parsed = ParseArguments(args, kOptions);
+    if (parsed.help) {
+        console.out << CommandUsage("hide");
+        return static_cast<int>(ExitCode::kSuccess);
+    }
+    RequireOperands(parsed, 2);
+    const std::string& imagePath = parsed.operands[0];
+    const std::string& outputPath = parsed.operands[1];
+
+    std::vector<std::uint8_t> carrier = ReadWholeFile(imagePath, kCarrierLimit);
+    const auto textFile = parsed.options.find("--text-file");
+    const std::string message = textFile != parsed.options.end()
+                                    ? CutAtZero(ReadWholeFile(textFile->second, kCarrierLimit))
+                                    : ReadMessage(console.in);
+    if (message.empty()) {
+        throw Refusal(kNoTextToHide);
+    }
+
+    const std::string stored =
+        ChooseStoredPassword(PasswordInputsFor(parsed, console), console.err);
+
+    StreamReporter reporter(console.err);
+    CurtainRecords(carrier, stored, message, reporter);
+    WriteFileAtomically(outputPath, carrier);
+    return static_cast<int>(ExitCode::kSuccess);
+}

@@ -1,0 +1,40 @@
+#include <array>
+
+#include "Capacity.h"
+#include "CommandSupport.h"
+#include "Errors.h"
+#include "PasswordRules.h"
+#include "StreamReporter.h"
+
+namespace {
+
+// Whether the carrier holds a password record as hiding writes one: a stored
+// form of 16 bytes that ends in the fixed suffix.
+bool HoldsPasswordRecord(const std::vector<std::uint8_t>& carrier) {
+    SilentReporter silent;
+    const std::string stored =
+        ReadCurtainedString(carrier.data(), CarrierLength(carrier), kPasswordRecordStart, silent);
+    return stored.size() == kMaxPasswordLength && stored.ends_with(kStoredSuffix);
+}
+
+}  // namespace
+
+int RunInfo(std::span<const std::string> args, Console& console) {
+    const ParsedArguments parsed = ParseArguments(args, {});
+    if (parsed.help) {
+        console.out << CommandUsage("info");
+        return static_cast<int>(ExitCode::kSuccess);
+    }
+    RequireOperands(parsed, 1);
+    const std::vector<std::uint8_t> carrier = ReadWholeFile(parsed.operands[0], kCarrierLimit);
+    const auto size = static_cast<std::int64_t>(carrier.size());
+
+    console.out << "size: " << size << " bytes\n"
+                << "capacity: " << MessageCapacity(size) << " message bytes"
+                << " (the password record needs a file of at least " << kPasswordRecordNeeds
+                << " bytes"
+                << (size < kPasswordRecordNeeds ? ", so nothing can be hidden here)\n" : ")\n")
+                << "password record: " << (HoldsPasswordRecord(carrier) ? "present" : "none")
+                << '\n';
+    return static_cast<int>(ExitCode::kSuccess);
+}

@@ -1,0 +1,15 @@
+#pragma once
+
+#include <optional>
+#include <string>
+
+// Asks the user for a password interactively.
+class PasswordPrompt {
+public:
+    virtual ~PasswordPrompt() = default;
+
+    // Shows `prompt` and reads one line without echoing it: the line without
+    // its end, or nothing when the input ended first. Throws Refusal when
+    // there is no one to ask.
+    virtual std::optional<std::string> Ask(const std::string& prompt) = 0;
+};

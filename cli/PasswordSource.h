@@ -1,0 +1,29 @@
+#pragma once
+
+#include <optional>
+#include <ostream>
+#include <string>
+#include <string_view>
+
+#include "PasswordPrompt.h"
+
+// Where a password comes from, in this order: a file, the environment, a prompt.
+struct PasswordInputs {
+    std::optional<std::string> file;         // --password-file: its first line
+    std::optional<std::string> environment;  // VEILNOTE_PASSWORD
+    PasswordPrompt* prompt = nullptr;        // the terminal, asked last
+};
+
+// Interactive entries get this many tries; a file or the environment gets one.
+inline constexpr int kPromptAttempts = 3;
+
+// The first line of `text`, without its "\n" or "\r\n".
+std::string FirstLine(std::string_view text);
+
+// Chooses a new password and returns its stored form. A password from a file
+// or the environment is its own confirmation; on a prompt it is asked twice.
+// Throws Refusal with the message of the rule broken.
+std::string ChooseStoredPassword(const PasswordInputs& inputs, std::ostream& err);
+
+// Asks for the password of `stored`; throws Refusal when it does not match.
+void VerifyPassword(const PasswordInputs& inputs, const std::string& stored, std::ostream& err);

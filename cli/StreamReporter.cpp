@@ -1,0 +1,6 @@
+#include "StreamReporter.h"
+
+void StreamReporter::Report(const std::string& message) {
+    m_stream << message << '\n';
+    ++m_count;
+}

@@ -1,0 +1,85 @@
+#include "TerminalPrompt.h"
+
+#include <fcntl.h>
+#include <termios.h>
+#include <unistd.h>
+
+#include <cerrno>
+
+#include "Errors.h"
+#include "UniqueFd.h"
+
+namespace {
+
+// Switches echo off on a terminal and back on when it goes.
+class EchoOff {
+public:
+    explicit EchoOff(int fd) : m_fd(fd) {
+        m_active = ::tcgetattr(m_fd, &m_saved) == 0;
+        if (m_active) {
+            termios quiet = m_saved;
+            quiet.c_lflag &= ~static_cast<tcflag_t>(ECHO);
+            quiet.c_lflag |= ECHONL;
+            m_active = ::tcsetattr(m_fd, TCSAFLUSH, &quiet) == 0;
+        }
+    }
+    EchoOff(const EchoOff&) = delete;
+    EchoOff& operator=(const EchoOff&) = delete;
+    ~EchoOff() {
+        if (m_active) {
+            ::tcsetattr(m_fd, TCSAFLUSH, &m_saved);
+        }
+    }
+
+private:
+    int m_fd;
+    termios m_saved{};
+    bool m_active = false;
+};
+
+void WriteText(int fd, const std::string& text) {
+    std::size_t done = 0;
+    while (done < text.size()) {
+        const ssize_t put = ::write(fd, text.data() + done, text.size() - done);
+        if (put < 0 && errno == EINTR) {
+            continue;
+        }
+        if (put <= 0) {
+            return;
+        }
+        done += static_cast<std::size_t>(put);
+    }
+}
+
+// One line, or nothing when the input ends before its line end.
+std::optional<std::string> ReadLine(int fd) {
+    std::string line;
+    for (;;) {
+        char c = 0;
+        const ssize_t got = ::read(fd, &c, 1);
+        if (got < 0 && errno == EINTR) {
+            continue;
+        }
+        if (got <= 0) {
+            return line.empty() ? std::nullopt : std::optional(line);
+        }
+        if (c == '\n') {
+            return line;
+        }
+        line.push_back(c);
+    }
+}
+
+}  // namespace
+
+std::optional<std::string> TerminalPrompt::Ask(const std::string& prompt) {
+    const UniqueFd tty(::open("/dev/tty", O_RDWR | O_NOCTTY | O_CLOEXEC));
+    if (!tty.Valid()) {
+        throw Refusal(
+            "no password given: use --password-file PWFILE, set VEILNOTE_PASSWORD, or run on a "
+            "terminal");
+    }
+    WriteText(tty.Get(), prompt);
+    const EchoOff echoOff(tty.Get());
+    return ReadLine(tty.Get());
+}

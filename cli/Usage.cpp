@@ -1,0 +1,60 @@
+#include "Usage.h"
+
+namespace {
+
+constexpr std::string_view kToolUsage =
+    "Usage: veilnote-cli COMMAND ...\n"
+    "Hides a short password-guarded text message in a .bmp file, and reveals it.\n"
+    "\n"
+    "Commands:\n"
+    "  hide IMAGE OUTPUT [--text-file FILE] [--password-file PWFILE]\n"
+    "  reveal IMAGE [--password-file PWFILE]\n"
+    "  info IMAGE\n"
+    "\n"
+    "Run 'veilnote-cli COMMAND --help' for one command's details.\n"
+    "The password is the first line of PWFILE, else $VEILNOTE_PASSWORD, else it is\n"
+    "asked on the terminal. It is never taken on the command line.\n";
+
+constexpr std::string_view kHideUsage =
+    "Usage: veilnote-cli hide IMAGE OUTPUT [--text-file FILE] [--password-file PWFILE]\n"
+    "Hides a message in a copy of IMAGE, written to OUTPUT (which may be IMAGE).\n"
+    "\n"
+    "  --text-file FILE      the message is FILE's bytes up to the first zero byte;\n"
+    "                        without it, standard input is read to its end\n"
+    "  --password-file PWFILE\n"
+    "                        the password is PWFILE's first line; without it,\n"
+    "                        $VEILNOTE_PASSWORD, else asked twice on the terminal\n"
+    "\n"
+    "A password has 8 to 16 bytes; only its first 8 bytes are kept.\n";
+
+constexpr std::string_view kRevealUsage =
+    "Usage: veilnote-cli reveal IMAGE [--password-file PWFILE]\n"
+    "Writes the message hidden in IMAGE to standard output.\n"
+    "\n"
+    "  --password-file PWFILE\n"
+    "                        the password is PWFILE's first line; without it,\n"
+    "                        $VEILNOTE_PASSWORD, else asked on the terminal\n";
+
+constexpr std::string_view kInfoUsage =
+    "Usage: veilnote-cli info IMAGE\n"
+    "Shows IMAGE's size, how many message bytes it can take, and whether it\n"
+    "holds a hidden password.\n";
+
+}  // namespace
+
+std::string_view ToolUsage() {
+    return kToolUsage;
+}
+
+std::string_view CommandUsage(std::string_view command) {
+    if (command == "hide") {
+        return kHideUsage;
+    }
+    if (command == "reveal") {
+        return kRevealUsage;
+    }
+    if (command == "info") {
+        return kInfoUsage;
+    }
+    return kToolUsage;
+}

@@ -1,0 +1,177 @@
+#include "Commands.h"
+
+#include <gtest/gtest.h>
+
+#include <sstream>
+
+#include "CarrierRecords.h"
+#include "CliTestSupport.h"
+#include "PasswordRules.h"
+#include "StreamReporter.h"
+
+namespace {
+
+// Answers prompts from a script; an exhausted script is the end of input.
+class ScriptedPrompt : public PasswordPrompt {
+public:
+    explicit ScriptedPrompt(std::vector<std::string> answers) : m_answers(std::move(answers)) {}
+    std::optional<std::string> Ask(const std::string& prompt) override {
+        prompts.push_back(prompt);
+        return m_next < m_answers.size() ? std::optional(m_answers[m_next++]) : std::nullopt;
+    }
+    std::vector<std::string> prompts;
+
+private:
+    std::vector<std::string> m_answers;
+    std::size_t m_next = 0;
+};
+
+struct Outcome {
+    int code;
+    std::string out;
+    std::string err;
+};
+
+class CommandsTest : public ::testing::Test {
+protected:
+    void SetUp() override { WriteText(image, MakeBitmap(40, 30)); }  // 3654 bytes
+
+    Outcome Run(const std::vector<std::string>& args, const std::string& input = {},
+                std::optional<std::string> password = "correct horse",
+                PasswordPrompt* prompt = nullptr, bool terminal = false) {
+        std::istringstream in(input);
+        std::ostringstream out;
+        std::ostringstream err;
+        Console console{in, out, err, terminal, std::move(password), prompt};
+        const int code = RunCli(args, console);
+        return {code, out.str(), err.str()};
+    }
+
+    TempDir dir;
+    const std::string image = dir / "image.bmp";
+    const std::string output = dir / "out.bmp";
+};
+
+TEST_F(CommandsTest, HiddenMessageComesBackExactlyUnderItsPassword) {
+    const std::string message = "line one\n\tline two \xe9";
+    ASSERT_EQ(Run({"hide", image, output}, message + '\0' + "after the zero").code, 0);
+
+    EXPECT_EQ(Run({"reveal", output}).out, message);
+    EXPECT_EQ(Run({"reveal", output}, {}, "correct battery").out, message) << "8 bytes count";
+    EXPECT_EQ(Run({"reveal", output}, {}, "correct horse", nullptr, true).out, message + '\n');
+    const Outcome refused = Run({"reveal", output}, {}, "Correct horse");
+    EXPECT_EQ(refused.code, 1);
+    EXPECT_EQ(refused.out, "");
+    EXPECT_EQ(refused.err, "Invalid password try again\n");
+}
+
+TEST_F(CommandsTest, PasswordRecordHoldsTheSharedStoredForm) {
+    const std::string password = "p\xc3\xa4ssw\xc3\xb6rd";  // "pässwörd", 10 bytes
+    WriteText(dir / "pw", password + "\r\nsecond line\n");
+    ASSERT_EQ(Run({"hide", image, output, "--password-file", dir / "pw"}, "hi", "ignored").code, 0);
+
+    const std::string carrier = ReadText(output);
+    SilentReporter silent;
+    EXPECT_EQ(ReadCurtainedString(reinterpret_cast<const std::uint8_t*>(carrier.data()),
+                                  static_cast<std::int32_t>(carrier.size()), kPasswordRecordStart,
+                                  silent),
+              StoredForm(password));
+    EXPECT_EQ(Run({"reveal", output, "--password-file=" + dir / "pw"}, {}, std::nullopt).out, "hi");
+}
+
+TEST_F(CommandsTest, ChoosingRulesApplyToThePasswordFilesFirstLine) {
+    const std::vector<std::pair<std::string, std::string>> cases = {
+        {"", kPasswordTooShort},
+        {"seven77\n", kPasswordTooShort},
+        {"sixteen-bytes-pw\r\r\n", kPasswordTooLong},
+        {"sixteen-bytes-pw\r\n", ""},
+        {"eight888\nmore", ""},
+    };
+    for (const auto& [content, complaint] : cases) {
+        WriteText(dir / "pw", content);
+        const Outcome outcome = Run({"hide", image, output, "--password-file", dir / "pw"}, "text");
+        EXPECT_EQ(outcome.code, complaint.empty() ? 0 : 1) << content;
+        EXPECT_EQ(outcome.err, complaint.empty() ? "" : complaint + "\n") << content;
+        EXPECT_EQ(std::filesystem::exists(output), complaint.empty()) << content;
+        std::filesystem::remove(output);
+    }
+}
+
+TEST_F(CommandsTest, TerminalAsksAgainAfterARefusedEntry) {
+    ScriptedPrompt choose({"password1", "password2", "password1", "password1"});
+    ASSERT_EQ(Run({"hide", image, output}, "text", std::nullopt, &choose).err,
+              std::string(kPasswordMismatch) + "\n");
+    EXPECT_EQ(choose.prompts, (std::vector<std::string>{
+                                  "Password: ", "Confirm Pw: ", "Password: ", "Confirm Pw: "}));
+
+    ScriptedPrompt verify({"wrong pw", "password"});
+    EXPECT_EQ(Run({"reveal", output}, {}, std::nullopt, &verify).out, "text");
+    EXPECT_EQ(verify.prompts.size(), 2U);
+
+    ScriptedPrompt giveUp({"a", "b", "c", "d"});
+    EXPECT_EQ(Run({"reveal", output}, {}, std::nullopt, &giveUp).code, 1);
+    EXPECT_EQ(giveUp.prompts.size(), 3U);
+    EXPECT_EQ(Run({"reveal", output}, {}, std::nullopt, nullptr).code, 1) << "no one to ask";
+}
+
+TEST_F(CommandsTest, EmptyMessageIsRefusedWithoutAskingForAPassword) {
+    for (const std::string& input : {std::string(), std::string("\0text", 5)}) {
+        ScriptedPrompt prompt({});
+        const Outcome outcome = Run({"hide", image, output}, input, std::nullopt, &prompt);
+        EXPECT_EQ(outcome.code, 1);
+        EXPECT_EQ(outcome.err, "There is no text to curtain\n");
+        EXPECT_TRUE(prompt.prompts.empty());
+    }
+    EXPECT_FALSE(std::filesystem::exists(output));
+}
+
+TEST_F(CommandsTest, MessageMustFitTheCapacityInfoShows) {
+    EXPECT_EQ(Run({"info", image}).out,
+              "size: 3654 bytes\ncapacity: 328 message bytes (the password record needs a file of "
+              "at least 1128 bytes)\npassword record: none\n");
+    const Outcome tooLong = Run({"hide", image, output}, std::string(329, 'm'));
+    EXPECT_EQ(tooLong.code, 1);
+    EXPECT_EQ(tooLong.err, "Image is very small.\nOperation aborted ..     \n");
+    EXPECT_FALSE(std::filesystem::exists(output));
+
+    ASSERT_EQ(Run({"hide", image, output}, std::string(328, 'm')).code, 0);
+    EXPECT_NE(Run({"info", output}).out.find("password record: present"), std::string::npos);
+}
+
+TEST_F(CommandsTest, RevealTellsWhyNothingCameBack) {
+    ASSERT_EQ(Run({"hide", image, output}, "  \n").code, 0);
+    const Outcome blank = Run({"reveal", output});
+    EXPECT_EQ(blank.code, 0) << "white space only is a message, read back empty";
+    EXPECT_EQ(blank.out, "");
+
+    WriteText(image, MakeBitmap(40, 30, 0x00));  // length word 0: the format reports it
+    EXPECT_EQ(Run({"reveal", image}).err, std::string(kNoCurtainedData) + "\n");
+    WriteText(image, MakeBitmap(40, 30, 0xFF));  // length word -1: silent in the format
+    const Outcome none = Run({"reveal", image});
+    EXPECT_EQ(none.code, 1);
+    EXPECT_EQ(none.err, "no hidden message found\n");
+}
+
+TEST_F(CommandsTest, UsageErrorsExitTwoAndHelpExitsZero) {
+    const std::vector<std::vector<std::string>> wrong = {
+        {},
+        {"frob"},
+        {"hide", image},
+        {"hide", image, output, "--text-file"},
+        {"hide", image, output, "--password", "secret99"},
+        {"reveal", image, "--password=secret99"},
+        {"reveal", image, "--password-file", "a", "--password-file", "b"},
+    };
+    for (const auto& args : wrong) {
+        const Outcome outcome = Run(args);
+        EXPECT_EQ(outcome.code, 2) << ::testing::PrintToString(args);
+        EXPECT_NE(outcome.err.find("Usage: veilnote-cli"), std::string::npos);
+    }
+    for (const std::string command : {"hide", "reveal", "info"}) {
+        const Outcome outcome = Run({command, "--help"});
+        EXPECT_EQ(outcome.code, 0);
+        EXPECT_EQ(outcome.out.rfind("Usage: veilnote-cli " + command, 0), 0U) << outcome.out;
+    }
+}
+
+}  // namespace

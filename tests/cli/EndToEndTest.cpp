@@ -1,0 +1,132 @@
+// Runs the real veilnote-cli program on files in a temporary folder.
+#include <fcntl.h>
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include "CliTestSupport.h"
+
+namespace {
+
+struct Finished {
+    int code;
+    std::string out;
+    std::string err;
+};
+
+// Runs the tool without a controlling terminal, with `input` on its standard
+// input and only `environment` ("NAME=value" entries) as its environment.
+Finished RunTool(const TempDir& dir, std::vector<std::string> args, const std::string& input = {},
+                 std::vector<std::string> environment = {}) {
+    const std::string in = dir / ".in", out = dir / ".out", err = dir / ".err";
+    WriteText(in, input);
+    args.insert(args.begin(), VEILNOTE_CLI_PATH);
+    std::vector<char*> argv, envp;
+    for (std::string& arg : args)
+        argv.push_back(arg.data());
+    for (std::string& entry : environment)
+        envp.push_back(entry.data());
+    argv.push_back(nullptr);
+    envp.push_back(nullptr);
+
+    const pid_t child = ::fork();
+    if (child == 0) {
+        ::setsid();
+        ::dup2(::open(in.c_str(), O_RDONLY), STDIN_FILENO);
+        ::dup2(::open(out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600), STDOUT_FILENO);
+        ::dup2(::open(err.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600), STDERR_FILENO);
+        ::execve(argv[0], argv.data(), envp.data());
+        ::_exit(127);
+    }
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    Finished finished{WIFEXITED(status) ? WEXITSTATUS(status) : -1, ReadText(out), ReadText(err)};
+    for (const std::string& name : {in, out, err})
+        std::filesystem::remove(name);
+    return finished;
+}
+
+class EndToEndTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        WriteText(image, bitmap);
+        WriteText(passwordFile, "Tr0ub4dor&3\n");
+    }
+
+    TempDir dir;
+    const std::string bitmap = MakeBitmap(64, 48);
+    const std::string image = dir / "image.bmp";
+    const std::string output = dir / "hidden.bmp";
+    const std::string passwordFile = dir / "pw";
+};
+
+TEST_F(EndToEndTest, HideThenRevealTouchesOnlyLowBitsPastTheHeader) {
+    WriteText(dir / "message.txt", "Meet at the north gate.\nBring the map.\n");
+    const Finished hidden = RunTool(dir, {"hide", image, output, "--text-file", dir / "message.txt",
+                                          "--password-file", passwordFile});
+    ASSERT_EQ(hidden.code, 0) << hidden.err;
+
+    const std::string carrier = ReadText(output);
+    ASSERT_EQ(carrier.size(), bitmap.size());
+    EXPECT_NE(carrier, bitmap);
+    EXPECT_EQ(carrier.substr(0, 68), bitmap.substr(0, 68));
+    for (std::size_t i = 0; i < carrier.size(); ++i) {
+        ASSERT_EQ(carrier[i] | 1, bitmap[i] | 1) << "byte " << i;
+    }
+
+    const Finished revealed = RunTool(dir, {"reveal", output, "--password-file", passwordFile});
+    EXPECT_EQ(revealed.code, 0);
+    EXPECT_EQ(revealed.out, "Meet at the north gate.\nBring the map.") << "no newline added";
+
+    const Finished wrong = RunTool(dir, {"reveal", output}, {}, {"VEILNOTE_PASSWORD=Tr0ub4Do"});
+    EXPECT_EQ(wrong.code, 1);
+    EXPECT_EQ(wrong.err, "Invalid password try again\n");
+    EXPECT_EQ(dir.Names(),
+              (std::vector<std::string>{"hidden.bmp", "image.bmp", "message.txt", "pw"}));
+}
+
+TEST_F(EndToEndTest, OutputMayReplaceTheImage) {
+    ASSERT_EQ(
+        RunTool(dir, {"hide", image, image}, "in place", {"VEILNOTE_PASSWORD=sesame-open"}).code,
+        0);
+    EXPECT_EQ(ReadText(image).size(), bitmap.size());
+    EXPECT_EQ(RunTool(dir, {"reveal", image}, {}, {"VEILNOTE_PASSWORD=sesame-o"}).out, "in place");
+}
+
+TEST_F(EndToEndTest, RefusedHideLeavesAnExistingOutputAlone) {
+    WriteText(image, MakeBitmap(16, 16));  // 822 bytes: too small for the password record
+    WriteText(output, "precious");
+    const Finished small =
+        RunTool(dir, {"hide", image, output, "--password-file", passwordFile}, "hi");
+    EXPECT_EQ(small.code, 1);
+    EXPECT_EQ(small.err, "Image is very small.\nOperation aborted ..     \n");
+    const Finished empty = RunTool(dir, {"hide", image, output, "--password-file", passwordFile});
+    EXPECT_EQ(empty.code, 1);
+    EXPECT_EQ(empty.err, "There is no text to curtain\n");
+
+    EXPECT_EQ(ReadText(output), "precious");
+    EXPECT_EQ(dir.Names(), (std::vector<std::string>{"hidden.bmp", "image.bmp", "pw"}));
+}
+
+TEST_F(EndToEndTest, BadInputsExitOneAndCommandLineMistakesTwo) {
+    const std::string huge = dir / "huge.bmp";
+    WriteText(huge, "");
+    std::filesystem::resize_file(huge, std::uintmax_t{1} << 31);  // sparse
+    for (const auto& [path, complaint] : std::vector<std::pair<std::string, std::string>>{
+             {dir / "missing.bmp",
+              "cannot read " + dir / "missing.bmp" + ": No such file or directory\n"},
+             {dir.Path(), dir.Path() + " is a directory\n"},
+             {huge, huge + " is larger than 2 GiB - 1 bytes\n"}}) {
+        const Finished finished = RunTool(dir, {"info", path});
+        EXPECT_EQ(finished.code, 1);
+        EXPECT_EQ(finished.err, complaint);
+    }
+
+    EXPECT_EQ(RunTool(dir, {"conceal", image}).code, 2);
+    EXPECT_EQ(RunTool(dir, {"reveal", image, "--password", "Tr0ub4dor&3"}).code, 2);
+    const Finished help = RunTool(dir, {"--help"});
+    EXPECT_EQ(help.code, 0);
+    EXPECT_EQ(help.out.rfind("Usage: veilnote-cli", 0), 0U);
+}
+
+}  // namespace
