@@ -236,8 +236,16 @@ TEST(CarrierRecords, LargePositionsAndLengthsDoNotWrap) {
 
     EXPECT_EQ(CurtainLength(carrier.data(), Size(carrier), INT32_MAX - 10, 8, reporter), -1);
     EXPECT_EQ(CanCurtainString(INT32_MAX, INT32_MAX - 100, "text", reporter), -1);
-    EXPECT_EQ(carrier, original);
     EXPECT_EQ(reporter.messages, (Messages{kImageVerySmall, kImageVerySmall}));
+
+    // Starts with no room for a length word are a caller's mistake: they fail
+    // without a report and write nothing.
+    reporter.messages.clear();
+    EXPECT_EQ(CurtainString(carrier.data(), Size(carrier), 31, "text", reporter), -1);
+    EXPECT_EQ(CurtainLength(carrier.data(), Size(carrier), -1, 8, reporter), -1);
+    EXPECT_EQ(Read(carrier, INT32_MIN, reporter), "");
+    EXPECT_EQ(reporter.messages, Messages{});
+    EXPECT_EQ(carrier, original);
 }
 
 }  // namespace
