@@ -1,0 +1,139 @@
+#include <QApplication>
+#include <QMenu>
+#include <QTest>
+
+#include "AppFixture.h"
+#include "FakeControls.h"
+
+namespace {
+class StartupTest : public AppFixture {
+protected:
+    StartupTest() { RegisterRecordingControls(m_app.Controls(), m_calls); }
+
+    std::string AppDir() const { return m_app.m_strAppDir.Bytes(); }
+
+    ControlCalls m_calls;
+};
+
+TEST_F(StartupTest, AppDirIsTheFolderOfTheRunningExecutable) {
+    const std::string module = GetModuleFileName().Bytes();
+    EXPECT_EQ(AppDir(), module.substr(0, module.rfind('/')));
+    EXPECT_EQ(AppDir().back() == '/', false);
+}
+
+TEST_F(StartupTest, HandsOverSplashThenSkinsEveryButtonInOrder) {
+    RunMainWindow([](CVeilnoteDlg&) {});
+    const std::vector<std::string> expected = {
+        "splash 22 " + AppDir() + "/res/Splash.spl",
+        "splash 19 0",
+        "load " + AppDir() + "/res/Veilnote.skn",
+        "apply window",
+        "element 1021 buttontab1",
+        "element 1022 buttontab2",
+        "element 1024 HelpButton",
+        "element 1005 Button1",
+        "element 1010 Button2",
+        "element 1012 Button3",
+        "element 1011 Button4",
+        "element 1023 Button5",
+        "element 2 Button6",
+    };
+    EXPECT_EQ(m_calls.calls, expected);
+}
+
+TEST_F(StartupTest, StartsWithNoWorkAreaAndNothingToHideOrReveal) {
+    RunMainWindow([](CVeilnoteDlg& dlg) {
+        EXPECT_FALSE(IsShown(dlg, IDC_PICTURE));
+        EXPECT_FALSE(IsShown(dlg, IDC_MESSAGE));
+        EXPECT_TRUE(IsShown(dlg, IDC_OPENIMAGE));
+        EXPECT_TRUE(IsShown(dlg, IDC_REVEAL));
+        EXPECT_FALSE(IsShown(dlg, IDC_LOADTEXT));
+        EXPECT_FALSE(IsShown(dlg, IDC_HIDE));
+        EXPECT_FALSE(IsEnabled(dlg, IDC_REVEAL));
+        EXPECT_FALSE(IsEnabled(dlg, IDC_HIDE));
+        EXPECT_TRUE(IsEnabled(dlg, IDC_OPENIMAGE));
+        // The dialog's own start puts the focus on the first tab stop, Exit.
+        EXPECT_EQ(dlg.GetSafeHwnd()->focusWidget(), Control(dlg, IDCANCEL));
+        EXPECT_NE(dlg.m_hIcon, nullptr);
+        EXPECT_EQ(dlg.GetIcon(TRUE), dlg.m_hIcon);
+        EXPECT_EQ(dlg.GetIcon(FALSE), dlg.m_hIcon);
+        EXPECT_EQ(dlg.GetSafeHwnd()->windowTitle(), "Veil Note");
+        EXPECT_EQ(dlg.GetSafeHwnd()->size(), QSize(552, 447));
+        EXPECT_FALSE(dlg.GetSafeHwnd()->windowFlags() & Qt::WindowMaximizeButtonHint);
+    });
+}
+
+TEST_F(StartupTest, SkinFailureSaysSoOnceAndClosesTheWindowByItself) {
+    struct Case {
+        const char* name;
+        HRESULT load, apply;
+        bool offer;
+        std::size_t callsBeforeFailure;
+    };
+    const Case cases[] = {
+        {"load fails", E_FAIL, S_OK, true, 3},
+        {"apply fails", S_OK, E_FAIL, true, 4},
+        {"no skin interface", S_OK, S_OK, false, 2},
+    };
+    for (const Case& each : cases) {
+        SCOPED_TRACE(each.name);
+        m_calls = ControlCalls{{}, each.load, each.apply, each.offer};
+        m_script.ExpectModalRun<CVeilnoteDlg>([](CVeilnoteDlg& dlg) {
+            // Nothing to do: the window ends itself.
+            EXPECT_TRUE(QTest::qWaitFor([&] { return dlg.HasEnded(); }, 2000));
+            EXPECT_EQ(dlg.ModalResult(), IDCANCEL);
+        });
+        m_script.ExpectMessageBox("Could not load or apply the skin.");
+        EXPECT_EQ(m_app.InitInstance(), FALSE);
+        ASSERT_EQ(m_calls.calls.size(), each.callsBeforeFailure);
+        EXPECT_EQ(m_calls.calls[0].rfind("splash 22", 0), 0u);
+        EXPECT_EQ(m_calls.calls[1], "splash 19 0");
+        EXPECT_TRUE(m_script.Done());
+    }
+}
+
+TEST_F(StartupTest, EnterDoesNothingWhileEscapeCloseBoxAndExitEndTheProgram) {
+    RunMainWindow([](CVeilnoteDlg& dlg) {
+        PressKey(dlg, Qt::Key_Return);
+        EXPECT_FALSE(dlg.HasEnded());
+        dlg.SendCommand(IDOK);
+        EXPECT_FALSE(dlg.HasEnded());
+        PressKey(dlg, Qt::Key_Escape);
+        EXPECT_TRUE(dlg.HasEnded());
+        EXPECT_EQ(dlg.ModalResult(), IDCANCEL);
+    });
+    RunMainWindow([](CVeilnoteDlg& dlg) {
+        dlg.GetSafeHwnd()->close();
+        EXPECT_TRUE(dlg.HasEnded());
+        EXPECT_EQ(dlg.ModalResult(), IDCANCEL);
+    });
+    RunMainWindow([](CVeilnoteDlg& dlg) {
+        Click(dlg, IDCANCEL);
+        EXPECT_TRUE(dlg.HasEnded());
+    });
+}
+
+TEST_F(StartupTest, SystemMenuEndsWithAboutAndOpensWithAltSpace) {
+    RunMainWindow([](CVeilnoteDlg& dlg) {
+        const CMenu* menu = dlg.GetSystemMenu(FALSE);
+        ASSERT_NE(menu, nullptr);
+        const auto& items = menu->Items();
+        ASSERT_GE(items.size(), 2u);
+        EXPECT_EQ(items[items.size() - 2].flags, MF_SEPARATOR);
+        EXPECT_EQ(items.back().id, 16u);
+        EXPECT_EQ(items.back().text, "&About Veilnote...");
+
+        PressKey(dlg, Qt::Key_Space, Qt::AltModifier);
+        auto* popup = dlg.GetSafeHwnd()->findChild<QMenu*>("systemMenu");
+        ASSERT_NE(popup, nullptr);
+        EXPECT_EQ(popup->actions().back()->text(), "&About Veilnote...");
+        popup->close();
+    });
+}
+
+TEST_F(StartupTest, SecondCopyStartsLikeTheFirst) {
+    const HANDLE first = CreateMutex(nullptr, FALSE, "BrimvaleVeilnote");
+    RunMainWindow([](CVeilnoteDlg& dlg) { EXPECT_FALSE(dlg.HasEnded()); });
+    EXPECT_GE(first, 0);
+}
+}  // namespace

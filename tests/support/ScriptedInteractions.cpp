@@ -1,0 +1,122 @@
+#include "ScriptedInteractions.h"
+
+#include <gtest/gtest.h>
+
+#include <QTest>
+
+namespace {
+const char* KindName(int kind) {
+    static const char* const names[] = {"message box", "Open dialog", "Save dialog", "modal run",
+                                        "shell request"};
+    return names[kind];
+}
+}  // namespace
+
+ScriptedInteractions::ScriptedInteractions()
+    : m_previous(AfxGetApp()->SetInteractions(this)) {}
+
+ScriptedInteractions::~ScriptedInteractions() {
+    AfxGetApp()->SetInteractions(m_previous);
+    for (const Expected& left : m_expected) {
+        ADD_FAILURE() << "expected " << KindName(static_cast<int>(left.kind)) << " \"" << left.text
+                      << "\" never came";
+    }
+}
+
+ScriptedInteractions& ScriptedInteractions::Push(Expected::Kind kind, std::string text,
+                                                 std::function<INT_PTR(CDialog&)> run) {
+    m_expected.push_back({kind, std::move(text), std::nullopt, std::move(run)});
+    return *this;
+}
+
+ScriptedInteractions& ScriptedInteractions::ExpectMessageBox(std::string text) {
+    return Push(Expected::Kind::MessageBox, std::move(text), nullptr);
+}
+
+ScriptedInteractions& ScriptedInteractions::ExpectOpenFile(std::optional<std::string> path) {
+    m_expected.push_back({Expected::Kind::OpenFile, path.value_or("(cancel)"), path, nullptr});
+    return *this;
+}
+
+ScriptedInteractions& ScriptedInteractions::ExpectSaveFile(std::optional<std::string> path) {
+    m_expected.push_back({Expected::Kind::SaveFile, path.value_or("(cancel)"), path, nullptr});
+    return *this;
+}
+
+ScriptedInteractions& ScriptedInteractions::ExpectShellOpen(std::string path) {
+    return Push(Expected::Kind::ShellOpen, std::move(path), nullptr);
+}
+
+std::optional<ScriptedInteractions::Expected> ScriptedInteractions::Next(Expected::Kind kind,
+                                                                         const std::string& what) {
+    if (m_expected.empty()) {
+        ADD_FAILURE() << "unexpected " << KindName(static_cast<int>(kind)) << " \"" << what << "\"";
+        return std::nullopt;
+    }
+    Expected next = std::move(m_expected.front());
+    m_expected.pop_front();
+    if (next.kind != kind) {
+        ADD_FAILURE() << "expected " << KindName(static_cast<int>(next.kind)) << " \"" << next.text
+                      << "\", got " << KindName(static_cast<int>(kind)) << " \"" << what << "\"";
+        return std::nullopt;
+    }
+    return next;
+}
+
+int ScriptedInteractions::MessageBox(CWnd*, const CString& text, const CString& caption, UINT) {
+    EXPECT_EQ(caption.Bytes(), AfxGetAppName()) << "message boxes carry the application's name";
+    if (auto next = Next(Expected::Kind::MessageBox, text.Bytes())) {
+        EXPECT_EQ(next->text, text.Bytes());
+    }
+    return IDOK;
+}
+
+INT_PTR ScriptedInteractions::RunFileDialog(CFileDialog& dialog) {
+    m_fileDialogs.push_back({dialog.IsOpenDialog() != FALSE, dialog.InitialFileName().Bytes(),
+                             dialog.DefaultExtension().Bytes(), dialog.Filter().Bytes()});
+    const auto kind = dialog.IsOpenDialog() ? Expected::Kind::OpenFile : Expected::Kind::SaveFile;
+    const auto next = Next(kind, dialog.InitialFileName().Bytes());
+    if (!next || !next->answer) {
+        dialog.SetChosenPath({});
+        return IDCANCEL;
+    }
+    dialog.SetChosenPath(CString(*next->answer));
+    return IDOK;
+}
+
+INT_PTR ScriptedInteractions::RunModal(CDialog& dialog) {
+    const auto next = Next(Expected::Kind::Modal, typeid(dialog).name());
+    if (!next) return IDCANCEL;
+    EXPECT_EQ(next->text, typeid(dialog).name()) << "a modal run of another dialog";
+    if (next->text != typeid(dialog).name()) return IDCANCEL;
+    return next->run(dialog);
+}
+
+bool ScriptedInteractions::ShellOpen(const CString& path) {
+    if (auto next = Next(Expected::Kind::ShellOpen, path.Bytes())) {
+        EXPECT_EQ(next->text, path.Bytes());
+    }
+    return true;
+}
+
+INT_PTR ScriptedInteractions::Drive(CDialog& dialog, const std::function<void()>& drive) {
+    if (!dialog.CreateModalWindow()) {
+        ADD_FAILURE() << "the dialog's window could not be created";
+        return -1;
+    }
+    QWidget* window = dialog.GetSafeHwnd();
+    window->show();
+    window->activateWindow();
+    static_cast<void>(QTest::qWaitFor(
+        [&] { return window->isActiveWindow() || dialog.HasEnded(); }, 1000));
+    if (!dialog.HasEnded()) drive();
+    // A dialog may end itself through a posted message.
+    static_cast<void>(QTest::qWaitFor([&] { return dialog.HasEnded(); }, 2000));
+    if (!dialog.HasEnded()) {
+        ADD_FAILURE() << "the dialog is still open after the script";
+        dialog.EndDialog(IDCANCEL);
+    }
+    const INT_PTR result = dialog.ModalResult();
+    dialog.DestroyModalWindow();
+    return result;
+}
