@@ -25,7 +25,15 @@ void Type(CDialog& dialog, int id, const QString& text) {
     QWidget* control = Control(dialog, id);
     if (auto* line = qobject_cast<QLineEdit*>(control)) {
         line->clear();
-        QTest::keyClicks(line, text);
+        // keyClicks knows ASCII only; other letters arrive as text-only keys.
+        for (const QChar ch : text) {
+            if (ch.unicode() < 0x80) {
+                QTest::keyClick(line, ch.toLatin1());
+            } else {
+                QTest::sendKeyEvent(QTest::Click, line, Qt::Key_unknown, QString(ch),
+                                    Qt::NoModifier);
+            }
+        }
     } else if (auto* edit = qobject_cast<QPlainTextEdit*>(control)) {
         edit->clear();
         edit->insertPlainText(text);

@@ -1,0 +1,129 @@
+#include <filesystem>
+
+#include "CommandsFixture.h"
+#include "PasswordDlg.h"
+
+namespace {
+constexpr const char* kVerySmall = "Image is very small.";
+constexpr const char* kAborted = "Operation aborted ..     ";
+
+class OpenImageTest : public CommandsFixture {};
+
+TEST_F(OpenImageTest, AnyFileThatOpensBecomesTheCarrierAndEnablesHideAndReveal) {
+    struct Case {
+        const char* name;
+        Bytes bytes;
+        bool preview;
+    };
+    const Case cases[] = {
+        {"24-bit", MakeBitmap(40, 30, 24), true},
+        {"32-bit", MakeBitmap(33, 21, 32), true},
+        {"8-bit palette", MakeBitmap(50, 40, 8), true},
+        {"1-bit", MakeBitmap(70, 20, 1), true},
+        {"1,000 bytes of something else", MakeNonBitmap(1000), false},
+    };
+    for (const Case& each : cases) {
+        SCOPED_TRACE(each.name);
+        const std::string path = Write(std::string(each.name) + ".bmp", each.bytes);
+        RunMainWindow([&](CVeilnoteDlg& dlg) {
+            EXPECT_FALSE(IsEnabled(dlg, IDC_HIDE));
+            EXPECT_FALSE(IsEnabled(dlg, IDC_REVEAL));
+            Open(dlg, path);
+            EXPECT_TRUE(IsEnabled(dlg, IDC_HIDE));
+            EXPECT_TRUE(IsEnabled(dlg, IDC_REVEAL));
+            EXPECT_EQ(Carrier(dlg), each.bytes);
+            EXPECT_EQ(dlg.m_nImageLength, static_cast<std::int32_t>(each.bytes.size()));
+            EXPECT_EQ(dlg.m_strImagePath, path);
+            EXPECT_EQ(dlg.m_strSavePath, path);
+            EXPECT_EQ(dlg.m_picImage.GetBitmap() != nullptr, each.preview);
+            EXPECT_TRUE(IsShown(dlg, IDC_PICTURE));
+            if (&each == &cases[0])
+                SaveScreenshot(dlg.GetSafeHwnd(), "main-preview");
+        });
+        ASSERT_EQ(m_script.FileDialogsSeen().size(), static_cast<std::size_t>(&each - cases + 1));
+        const auto& dialog = m_script.FileDialogsSeen().back();
+        EXPECT_TRUE(dialog.open);
+        EXPECT_EQ(dialog.initialFileName, "");
+        EXPECT_EQ(dialog.defaultExtension, ".bmp");
+        EXPECT_EQ(dialog.filter, "Bitmap Files (*.bmp)|*.bmp||");
+    }
+}
+
+TEST_F(OpenImageTest, TruncatedBitmapStillBecomesTheCarrier) {
+    const Bytes bytes = Truncated(MakeBitmap(64, 64, 24), 2000);
+    const std::string path = Write("cut.bmp", bytes);
+    RunMainWindow([&](CVeilnoteDlg& dlg) {
+        Open(dlg, path);
+        EXPECT_EQ(Carrier(dlg), bytes);
+        EXPECT_TRUE(IsEnabled(dlg, IDC_HIDE));
+    });
+}
+
+TEST_F(OpenImageTest, CancelledOpenChangesNothingAndTheNextOneProposesTheOpenedImage) {
+    const Bytes bytes = MakeBitmap(20, 20, 24);
+    const std::string path = Write("first.bmp", bytes);
+    RunMainWindow([&](CVeilnoteDlg& dlg) {
+        Open(dlg, path);
+        Open(dlg, std::nullopt);
+        EXPECT_EQ(Carrier(dlg), bytes);
+        EXPECT_EQ(dlg.m_strImagePath, path);
+        EXPECT_EQ(dlg.m_strSavePath, path);
+        EXPECT_NE(dlg.m_picImage.GetBitmap(), nullptr);
+    });
+    ASSERT_EQ(m_script.FileDialogsSeen().size(), 2u);
+    EXPECT_EQ(m_script.FileDialogsSeen()[1].initialFileName, path);
+}
+
+TEST_F(OpenImageTest, ReadOnlyImageShowsItsPreviewButBecomesNoCarrier) {
+    const std::string path = Write("locked.bmp", MakeBitmap(30, 30, 24));
+    std::filesystem::permissions(path, std::filesystem::perms::owner_read |
+                                           std::filesystem::perms::group_read |
+                                           std::filesystem::perms::others_read);
+    RunMainWindow([&](CVeilnoteDlg& dlg) {
+        Open(dlg, path);  // and no message
+        EXPECT_NE(dlg.m_picImage.GetBitmap(), nullptr);
+        EXPECT_EQ(dlg.m_nImageLength, 0);
+        EXPECT_EQ(dlg.m_pImageData, nullptr);
+        EXPECT_FALSE(IsEnabled(dlg, IDC_HIDE));
+        EXPECT_FALSE(IsEnabled(dlg, IDC_REVEAL));
+        EXPECT_EQ(dlg.m_strSavePath, path);
+    });
+}
+
+TEST_F(OpenImageTest, ImageThatCannotBeReadLosesTheCarrierButKeepsTheCommands) {
+    const std::string good = Write("good.bmp", MakeBitmap(64, 64, 24));
+    const std::string folder = PathOf("folder.bmp");
+    std::filesystem::create_directory(folder);
+    RunMainWindow([&](CVeilnoteDlg& dlg) {
+        Open(dlg, good);
+        TypeMessage(dlg, "kept");
+        Open(dlg, folder);
+        EXPECT_EQ(dlg.m_nImageLength, 0);
+        EXPECT_EQ(dlg.m_pImageData, nullptr);
+        EXPECT_EQ(dlg.m_picImage.GetBitmap(), nullptr);
+        EXPECT_TRUE(IsEnabled(dlg, IDC_HIDE));
+        EXPECT_TRUE(IsEnabled(dlg, IDC_REVEAL));
+
+        // Hide gets as far as the password; Reveal finds nothing and says nothing.
+        ExpectPasswordChosen("password1");
+        m_script.ExpectMessageBox(kVerySmall).ExpectMessageBox(kAborted);
+        ClickHide(dlg);
+        EXPECT_TRUE(m_script.Done());
+        ClickReveal(dlg);
+        EXPECT_EQ(MessageShown(dlg), "kept");
+    });
+    EXPECT_EQ(m_script.FileDialogsSeen().size(), 2u);
+}
+
+TEST_F(OpenImageTest, OpeningAnotherImageKeepsTheTypedMessage) {
+    const std::string first = Write("first.bmp", MakeBitmap(20, 20, 24));
+    const std::string second = Write("second.bmp", MakeBitmap(25, 25, 8));
+    RunMainWindow([&](CVeilnoteDlg& dlg) {
+        Open(dlg, first);
+        TypeMessage(dlg, "typed before the second image");
+        Open(dlg, second);
+        EXPECT_EQ(MessageShown(dlg), "typed before the second image");
+        EXPECT_EQ(Carrier(dlg), ReadFile(second));
+    });
+}
+}  // namespace
