@@ -1,0 +1,241 @@
+#include <cerrno>
+#include <cstring>
+#include <filesystem>
+
+#include "CarrierRecords.h"
+#include "CommandsFixture.h"
+#include "PasswordDlg.h"
+#include "PasswordRules.h"
+
+namespace {
+constexpr const char* kVerySmall = "Image is very small.";
+constexpr const char* kAborted = "Operation aborted ..     ";
+
+class HideTest : public CommandsFixture {
+protected:
+    // Whether `saved` differs from `opened` only in bit 0 of bytes from 68 on.
+    static void ExpectOnlyLowBitsChanged(const Bytes& opened, const Bytes& saved) {
+        ASSERT_EQ(saved.size(), opened.size());
+        for (std::size_t i = 0; i < saved.size(); ++i) {
+            const unsigned mask = i < 68 ? 0xFFu : 0xFEu;
+            ASSERT_EQ(saved[i] & mask, opened[i] & mask) << "byte " << i;
+        }
+    }
+};
+
+TEST_F(HideTest, EmptyMessageOrCancelledPasswordStopsBeforeTheCarrier) {
+    const Bytes image = MakeBitmap(64, 64, 24);
+    const std::string path = Write("image.bmp", image);
+    RunMainWindow([&](CVeilnoteDlg& dlg) {
+        Open(dlg, path);
+        m_script.ExpectMessageBox("There is no text to curtain");
+        ClickHide(dlg);
+        EXPECT_TRUE(m_script.Done());
+
+        TypeMessage(dlg, "secret");
+        m_script.ExpectModalRun<CPasswordDlg>(
+            [](CPasswordDlg& password) { Click(password, IDC_PASSWORD_CANCEL); });
+        ClickHide(dlg);
+        EXPECT_TRUE(m_script.Done());
+        EXPECT_EQ(Carrier(dlg), image);
+    });
+    EXPECT_EQ(m_script.FileDialogsSeen().size(), 1u);
+}
+
+TEST_F(HideTest, CarrierTooSmallForThePasswordRecordSavesNothing) {
+    const Bytes bytes = MakeNonBitmap(1000);
+    const std::string path = Write("small.bmp", bytes);
+    RunMainWindow([&](CVeilnoteDlg& dlg) {
+        Open(dlg, path);
+        EXPECT_EQ(dlg.m_nImageLength, 1000);
+        TypeMessage(dlg, "hello");
+        ExpectPasswordChosen("password1");
+        m_script.ExpectMessageBox(kVerySmall).ExpectMessageBox(kAborted);
+        ClickHide(dlg);
+        EXPECT_TRUE(m_script.Done());
+        EXPECT_EQ(Carrier(dlg), bytes);
+    });
+    EXPECT_EQ(m_script.FileDialogsSeen().size(), 1u);
+    EXPECT_EQ(ReadFile(path), bytes);
+}
+
+TEST_F(HideTest, MessageThatDoesNotFitLeavesTheCarrierAsItWas) {
+    // Room for the 16-byte password record (1,128 bytes) but not for a
+    // 24-byte message record (1,192 bytes).
+    const Bytes image = WithHiddenMessage(MakeBitmapOfLength(1150), "oldpassw", "old");
+    const std::string path = Write("tight.bmp", image);
+    RunMainWindow([&](CVeilnoteDlg& dlg) {
+        Open(dlg, path);
+        TypeMessage(dlg, "a message of twenty bytes");
+        ExpectPasswordChosen("newpassw");
+        m_script.ExpectMessageBox(kVerySmall).ExpectMessageBox(kAborted);
+        ClickHide(dlg);
+        EXPECT_TRUE(m_script.Done());
+        EXPECT_EQ(Carrier(dlg), image);
+
+        // The old password still guards the old message.
+        ExpectPasswordGiven("oldpassw");
+        ClickReveal(dlg);
+        EXPECT_EQ(MessageShown(dlg), "old");
+    });
+    EXPECT_EQ(m_script.FileDialogsSeen().size(), 1u);
+}
+
+TEST_F(HideTest, SavedFileKeepsItsLengthChangesOnlyLowBitsAndRevealsTheMessage) {
+    const Bytes image = MakeBitmap(64, 64, 24);
+    const std::string path = Write("image.bmp", image);
+    const std::string saved = PathOf("saved.bmp");
+    RunMainWindow([&](CVeilnoteDlg& dlg) {
+        Open(dlg, path);
+        TypeMessage(dlg, "Meet at noon.  ");
+        Hide(dlg, "password1", saved);
+        EXPECT_EQ(dlg.m_strSavePath, saved);
+        EXPECT_EQ(dlg.m_strImagePath, path);
+    });
+    EXPECT_EQ(ReadFile(path), image);
+    const Bytes written = ReadFile(saved);
+    ExpectOnlyLowBitsChanged(image, written);
+    EXPECT_EQ(RecordOf(written, kPasswordRecordStart), "password58203614");
+
+    RunMainWindow([&](CVeilnoteDlg& dlg) {
+        Open(dlg, saved);
+        ExpectPasswordGiven("password1");
+        ClickReveal(dlg);
+        // Trailing white space does not come back.
+        EXPECT_EQ(MessageShown(dlg), "Meet at noon.");
+        EXPECT_EQ(dlg.m_strMessage, "Meet at noon.");
+    });
+}
+
+TEST_F(HideTest, MessageOfBlanksHidesAndRevealsAsAnEmptyMessage) {
+    const std::string path = Write("image.bmp", MakeBitmap(64, 64, 24));
+    const std::string saved = PathOf("blanks.bmp");
+    RunMainWindow([&](CVeilnoteDlg& dlg) {
+        Open(dlg, path);
+        TypeMessage(dlg, "   ");
+        Hide(dlg, "password1", saved);
+    });
+    RunMainWindow([&](CVeilnoteDlg& dlg) {
+        Open(dlg, saved);
+        TypeMessage(dlg, "to be replaced");
+        ExpectPasswordGiven("password1");
+        ClickReveal(dlg);
+        EXPECT_EQ(MessageShown(dlg), "");
+    });
+}
+
+TEST_F(HideTest, CancelledSaveWritesNothingYetRevealFindsTheMessageInMemory) {
+    const Bytes image = MakeBitmap(64, 64, 24);
+    const std::string path = Write("image.bmp", image);
+    RunMainWindow([&](CVeilnoteDlg& dlg) {
+        Open(dlg, path);
+        TypeMessage(dlg, "only in memory");
+        Hide(dlg, "password1", std::nullopt);
+        ExpectOnlyLowBitsChanged(image, Carrier(dlg));
+        TypeMessage(dlg, "something else");
+        ExpectPasswordGiven("password1");
+        ClickReveal(dlg);
+        EXPECT_EQ(MessageShown(dlg), "only in memory");
+    });
+    EXPECT_EQ(FolderEntries(m_folder.path().toStdString()), std::vector<std::string>{"image.bmp"});
+    EXPECT_EQ(ReadFile(path), image);
+}
+
+TEST_F(HideTest, SecondHideOverwritesBothRecordsAndSaveProposesTheOpenedImageAgain) {
+    const std::string path = Write("image.bmp", MakeBitmap(64, 64, 24));
+    const std::string first = PathOf("first.bmp");
+    const std::string second = PathOf("second.bmp");
+    RunMainWindow([&](CVeilnoteDlg& dlg) {
+        Open(dlg, path);
+        TypeMessage(dlg, "the first, and rather longer, message");
+        Hide(dlg, "firstpass", first);
+        TypeMessage(dlg, "second");
+        Hide(dlg, "secondpa", second);
+    });
+    const auto& dialogs = m_script.FileDialogsSeen();
+    ASSERT_EQ(dialogs.size(), 3u);
+    for (std::size_t i = 1; i < 3; ++i) {
+        EXPECT_FALSE(dialogs[i].open);
+        EXPECT_EQ(dialogs[i].initialFileName, path);
+        EXPECT_EQ(dialogs[i].defaultExtension, ".bmp");
+        EXPECT_EQ(dialogs[i].filter, "Bitmap Files (*.bmp)|*.bmp||");
+    }
+    EXPECT_EQ(RecordOf(ReadFile(first), kMessageRecordStart),
+              "the first, and rather longer, message");
+    const Bytes last = ReadFile(second);
+    EXPECT_EQ(RecordOf(last, kPasswordRecordStart), StoredForm("secondpa"));
+    EXPECT_EQ(RecordOf(last, kMessageRecordStart), "second");
+}
+
+TEST_F(HideTest, FailedSaveNamesTheReasonAndLeavesEveryFileAsItWas) {
+    const Bytes image = MakeBitmap(64, 64, 24);
+    const std::string path = Write("image.bmp", image);
+    const std::string folder = PathOf("folder.bmp");
+    std::filesystem::create_directory(folder);
+    const Bytes lockedBytes = MakeNonBitmap(3000);
+    const std::string locked = Write("locked.bmp", lockedBytes);
+    std::filesystem::permissions(locked, std::filesystem::perms::owner_read);
+    const std::string root = m_folder.path().toStdString();
+    const std::vector<std::string> before = FolderEntries(root);
+
+    struct Case {
+        const char* name;
+        std::string target;
+        int error;
+    };
+    const Case cases[] = {
+        {"a folder", folder, EISDIR},
+        {"inside a missing folder", PathOf("missing/saved.bmp"), ENOENT},
+        {"a read-only file", locked, EACCES},
+    };
+    for (const Case& each : cases) {
+        SCOPED_TRACE(each.name);
+        RunMainWindow([&](CVeilnoteDlg& dlg) {
+            Open(dlg, path);
+            TypeMessage(dlg, "not to be saved");
+            ExpectPasswordChosen("password1");
+            m_script.ExpectSaveFile(each.target);
+            m_script.ExpectMessageBox("The image could not be saved to " + each.target + ": " +
+                                      std::strerror(each.error));
+            ClickHide(dlg);
+            EXPECT_TRUE(m_script.Done());
+            EXPECT_EQ(dlg.m_strSavePath, each.target);
+        });
+        EXPECT_EQ(FolderEntries(root), before);
+        EXPECT_TRUE(FolderEntries(folder).empty());
+        EXPECT_EQ(ReadFile(locked), lockedBytes);
+        EXPECT_EQ(ReadFile(path), image);
+    }
+}
+
+TEST_F(HideTest, SavingOverTheOpenedImageReplacesIt) {
+    const Bytes image = MakeBitmap(48, 48, 32);
+    const std::string path = Write("image.bmp", image);
+    RunMainWindow([&](CVeilnoteDlg& dlg) {
+        Open(dlg, path);
+        TypeMessage(dlg, "in place");
+        Hide(dlg, "password1", path);
+    });
+    EXPECT_EQ(FolderEntries(m_folder.path().toStdString()), std::vector<std::string>{"image.bmp"});
+    const Bytes saved = ReadFile(path);
+    ExpectOnlyLowBitsChanged(image, saved);
+    EXPECT_EQ(RecordOf(saved, kMessageRecordStart), "in place");
+}
+
+TEST_F(HideTest, CarrierSavedByTheWindowRevealsWithTheCommandLineTool) {
+    const std::string path = Write("image.bmp", MakeBitmap(64, 64, 8));
+    const std::string saved = PathOf("saved.bmp");
+    RunMainWindow([&](CVeilnoteDlg& dlg) {
+        Open(dlg, path);
+        TypeMessage(dlg, QString::fromUtf8("Grüße from the window"));
+        Hide(dlg, "windowpw1", saved);
+    });
+    const std::string passwordFile = WriteFile(m_folder, "pw.txt", std::string("windowpw1\n"));
+    std::string out;
+    EXPECT_EQ(RunCli({"reveal", QString::fromStdString(saved), "--password-file",
+                      QString::fromStdString(passwordFile)},
+                     out),
+              0);
+    EXPECT_EQ(out, "Grüße from the window");
+}
+}  // namespace
