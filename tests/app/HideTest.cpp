@@ -89,8 +89,8 @@ TEST_F(HideTest, SavedFileKeepsItsLengthChangesOnlyLowBitsAndRevealsTheMessage) 
         Open(dlg, path);
         TypeMessage(dlg, "Meet at noon.  ");
         Hide(dlg, "password1", saved);
-        EXPECT_EQ(dlg.m_strSavePath, saved);
-        EXPECT_EQ(dlg.m_strImagePath, path);
+        EXPECT_EQ(dlg.m_strSavePath.Bytes(), saved);
+        EXPECT_EQ(dlg.m_strImagePath.Bytes(), path);
     });
     EXPECT_EQ(ReadFile(path), image);
     const Bytes written = ReadFile(saved);
@@ -103,7 +103,7 @@ TEST_F(HideTest, SavedFileKeepsItsLengthChangesOnlyLowBitsAndRevealsTheMessage) 
         ClickReveal(dlg);
         // Trailing white space does not come back.
         EXPECT_EQ(MessageShown(dlg), "Meet at noon.");
-        EXPECT_EQ(dlg.m_strMessage, "Meet at noon.");
+        EXPECT_EQ(dlg.m_strMessage.Bytes(), "Meet at noon.");
     });
 }
 
@@ -199,7 +199,7 @@ TEST_F(HideTest, FailedSaveNamesTheReasonAndLeavesEveryFileAsItWas) {
                                       std::strerror(each.error));
             ClickHide(dlg);
             EXPECT_TRUE(m_script.Done());
-            EXPECT_EQ(dlg.m_strSavePath, each.target);
+            EXPECT_EQ(dlg.m_strSavePath.Bytes(), each.target);
         });
         EXPECT_EQ(FolderEntries(root), before);
         EXPECT_TRUE(FolderEntries(folder).empty());

@@ -33,8 +33,8 @@ TEST_F(OpenImageTest, AnyFileThatOpensBecomesTheCarrierAndEnablesHideAndReveal) 
             EXPECT_TRUE(IsEnabled(dlg, IDC_REVEAL));
             EXPECT_EQ(Carrier(dlg), each.bytes);
             EXPECT_EQ(dlg.m_nImageLength, static_cast<std::int32_t>(each.bytes.size()));
-            EXPECT_EQ(dlg.m_strImagePath, path);
-            EXPECT_EQ(dlg.m_strSavePath, path);
+            EXPECT_EQ(dlg.m_strImagePath.Bytes(), path);
+            EXPECT_EQ(dlg.m_strSavePath.Bytes(), path);
             EXPECT_EQ(dlg.m_picImage.GetBitmap() != nullptr, each.preview);
             EXPECT_TRUE(IsShown(dlg, IDC_PICTURE));
             if (&each == &cases[0])
@@ -66,8 +66,8 @@ TEST_F(OpenImageTest, CancelledOpenChangesNothingAndTheNextOneProposesTheOpenedI
         Open(dlg, path);
         Open(dlg, std::nullopt);
         EXPECT_EQ(Carrier(dlg), bytes);
-        EXPECT_EQ(dlg.m_strImagePath, path);
-        EXPECT_EQ(dlg.m_strSavePath, path);
+        EXPECT_EQ(dlg.m_strImagePath.Bytes(), path);
+        EXPECT_EQ(dlg.m_strSavePath.Bytes(), path);
         EXPECT_NE(dlg.m_picImage.GetBitmap(), nullptr);
     });
     ASSERT_EQ(m_script.FileDialogsSeen().size(), 2u);
@@ -86,7 +86,7 @@ TEST_F(OpenImageTest, ReadOnlyImageShowsItsPreviewButBecomesNoCarrier) {
         EXPECT_EQ(dlg.m_pImageData, nullptr);
         EXPECT_FALSE(IsEnabled(dlg, IDC_HIDE));
         EXPECT_FALSE(IsEnabled(dlg, IDC_REVEAL));
-        EXPECT_EQ(dlg.m_strSavePath, path);
+        EXPECT_EQ(dlg.m_strSavePath.Bytes(), path);
     });
 }
 

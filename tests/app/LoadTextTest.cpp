@@ -1,0 +1,73 @@
+#include "CarrierRecords.h"
+#include "CommandsFixture.h"
+
+namespace {
+class LoadTextTest : public CommandsFixture {
+protected:
+    void Load(CVeilnoteDlg& dlg, const std::optional<std::string>& path) {
+        m_script.ExpectOpenFile(path);
+        Click(dlg, IDC_MESSAGEVIEW);
+        Click(dlg, IDC_LOADTEXT);
+        EXPECT_TRUE(m_script.Done());
+    }
+};
+
+TEST_F(LoadTextTest, ReplacesTheMessageWithTheFileUpToItsFirstZeroByte) {
+    struct Case {
+        const char* name;
+        std::string bytes;
+        QString shown;
+    };
+    const Case cases[] = {
+        {"plain", "a loaded message", "a loaded message"},
+        {"zero byte", std::string("before\0after", 12), "before"},
+        {"zero byte first", std::string("\0after", 6), ""},
+        {"empty file", "", ""},
+    };
+    RunMainWindow([&](CVeilnoteDlg& dlg) {
+        for (const Case& each : cases) {
+            SCOPED_TRACE(each.name);
+            TypeMessage(dlg, "typed before");
+            Load(dlg, WriteFile(m_folder, std::string(each.name) + ".txt", each.bytes));
+            EXPECT_EQ(MessageShown(dlg), each.shown);
+            EXPECT_EQ(dlg.m_strMessage.Bytes(), each.shown.toStdString());
+        }
+    });
+    for (const auto& dialog : m_script.FileDialogsSeen()) {
+        EXPECT_TRUE(dialog.open);
+        EXPECT_EQ(dialog.initialFileName, "");
+        EXPECT_EQ(dialog.defaultExtension, "txt");
+        EXPECT_EQ(dialog.filter, "text (*.txt)|*.txt|");
+    }
+}
+
+TEST_F(LoadTextTest, CancelOrAMissingFileChangesNothing) {
+    RunMainWindow([&](CVeilnoteDlg& dlg) {
+        TypeMessage(dlg, "typed");
+        Load(dlg, std::nullopt);
+        EXPECT_EQ(MessageShown(dlg), "typed");
+        Load(dlg, PathOf("missing.txt"));
+        EXPECT_EQ(MessageShown(dlg), "typed");
+    });
+}
+
+TEST_F(LoadTextTest, Windows1252TextShowsItsAccentsAndHidesByteForByte) {
+    const std::string image = Write("image.bmp", MakeBitmap(64, 64, 24));
+    const std::string saved = PathOf("saved.bmp");
+    const std::string text = "caf\xe9 cr\xe8me \x80 5";
+    RunMainWindow([&](CVeilnoteDlg& dlg) {
+        Open(dlg, image);
+        Load(dlg, WriteFile(m_folder, "western.txt", text));
+        EXPECT_EQ(MessageShown(dlg), QString::fromUtf8("café crème € 5"));
+        Hide(dlg, "password1", saved);
+        EXPECT_EQ(RecordOf(Carrier(dlg), kMessageRecordStart), text);
+
+        TypeMessage(dlg, "");
+        ExpectPasswordGiven("password1");
+        ClickReveal(dlg);
+        EXPECT_EQ(MessageShown(dlg), QString::fromUtf8("café crème € 5"));
+        EXPECT_EQ(dlg.m_strMessage.Bytes(), text);
+    });
+    EXPECT_EQ(RecordOf(ReadFile(saved), kMessageRecordStart), text);
+}
+}  // namespace
