@@ -14,9 +14,12 @@
 #include "WinApp.h"
 
 namespace {
+// Boxes and dialogs go over the dialog the user is working in: the innermost
+// modal one, else the owner's window.
 QWidget* OwnerWidget(CWnd* owner) {
+    if (QWidget* modal = QApplication::activeModalWidget()) return modal;
     if (owner && owner->GetSafeHwnd()) return owner->GetSafeHwnd()->window();
-    return QApplication::activeModalWidget();
+    return nullptr;
 }
 }  // namespace
 
