@@ -68,6 +68,18 @@ CWnd* CWnd::SetFocus() {
     return nullptr;
 }
 
+namespace {
+// The text a control shows now, as the user sees it.
+QString ShownText(const QWidget* control) {
+    if (const auto* edit = qobject_cast<const QLineEdit*>(control)) return edit->text();
+    if (const auto* multiLine = qobject_cast<const QPlainTextEdit*>(control)) {
+        return multiLine->toPlainText();
+    }
+    if (const auto* button = qobject_cast<const QAbstractButton*>(control)) return button->text();
+    return control->windowTitle();
+}
+}  // namespace
+
 void CWnd::SetWindowText(const CString& text) {
     if (!m_hWnd) return;
     const QString shown = BytesToDisplayText(text.Bytes());
@@ -80,22 +92,14 @@ void CWnd::SetWindowText(const CString& text) {
     } else {
         m_hWnd->setWindowTitle(shown);
     }
-    RememberShownBytes(m_hWnd, text.Bytes(), shown);
+    // Controls may show text differently from how it came (line ends, for
+    // one): what they show now stands for these bytes.
+    RememberShownBytes(m_hWnd, text.Bytes(), ShownText(m_hWnd));
 }
 
 CString CWnd::GetWindowText() const {
     if (!m_hWnd) return {};
-    QString shown;
-    if (const auto* edit = qobject_cast<const QLineEdit*>(m_hWnd)) {
-        shown = edit->text();
-    } else if (const auto* multiLine = qobject_cast<const QPlainTextEdit*>(m_hWnd)) {
-        shown = multiLine->toPlainText();
-    } else if (const auto* button = qobject_cast<const QAbstractButton*>(m_hWnd)) {
-        shown = button->text();
-    } else {
-        shown = m_hWnd->windowTitle();
-    }
-    return CString(BytesForShownText(m_hWnd, shown));
+    return CString(BytesForShownText(m_hWnd, ShownText(m_hWnd)));
 }
 
 BOOL CWnd::IsIconic() const { return m_hWnd && m_hWnd->isMinimized() ? TRUE : FALSE; }

@@ -1,0 +1,91 @@
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+
+#include "Afx.h"
+
+namespace {
+std::string Write(const QTemporaryDir& dir, const char* name, const QByteArray& bytes) {
+    QFile file(dir.filePath(name));
+    EXPECT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(bytes);
+    return file.fileName().toStdString();
+}
+
+QByteArray Read(const std::string& path) {
+    QFile file(QString::fromStdString(path));
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("(unreadable)");
+}
+
+TEST(CFileOpen, ReadOnlyFilesAndFoldersDoNotOpenForWriting) {
+    QTemporaryDir dir;
+    const std::string path = Write(dir, "image.bmp", "BM1234");
+    ::chmod(path.c_str(), 0444);
+    CFile file;
+    std::string error;
+    EXPECT_TRUE(file.Open(CString(path), CFile::modeRead | CFile::typeBinary));
+    file.Close();
+    EXPECT_FALSE(file.Open(CString(path), CFile::modeReadWrite | CFile::typeBinary, &error));
+    EXPECT_EQ(error, "Permission denied");
+    EXPECT_FALSE(file.Open(CString(dir.path().toStdString()), CFile::modeRead, &error));
+    EXPECT_FALSE(file.Open(CString(""), CFile::modeRead, &error));
+}
+
+TEST(CAtomicFileCommit, ReplacesTheTargetWhole) {
+    QTemporaryDir dir;
+    const std::string path = Write(dir, "out.bmp", "old contents");
+    CAtomicFile file;
+    std::string error;
+    ASSERT_TRUE(file.Open(CString(path), &error));
+    ASSERT_TRUE(file.Write("new", 3, &error));
+    ASSERT_TRUE(file.Commit(&error));
+    EXPECT_EQ(Read(path), "new");
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).size(), 1);
+}
+
+TEST(CAtomicFileCommit, FailureLeavesTargetAsItWasAndNoTemporaryFile) {
+    QTemporaryDir dir;
+    std::string error;
+    {
+        // Abandoned before commit.
+        const std::string path = Write(dir, "kept.bmp", "keep me");
+        CAtomicFile file;
+        ASSERT_TRUE(file.Open(CString(path), &error));
+        ASSERT_TRUE(file.Write("partial", 7, &error));
+        EXPECT_EQ(Read(path), "keep me");
+    }
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).size(), 1);
+
+    CAtomicFile file;
+    QDir(dir.path()).mkdir("folder.bmp");
+    EXPECT_FALSE(file.Open(CString(dir.filePath("folder.bmp").toStdString()), &error));
+    EXPECT_EQ(error, "Is a directory");
+    EXPECT_FALSE(file.Open(CString(dir.filePath("missing/out.bmp").toStdString()), &error));
+    EXPECT_EQ(error, "No such file or directory");
+
+    const std::string readOnly = Write(dir, "locked.bmp", "locked");
+    ::chmod(readOnly.c_str(), 0444);
+    EXPECT_FALSE(file.Open(CString(readOnly), &error));
+    EXPECT_EQ(Read(readOnly), "locked");
+}
+
+TEST(CFileDialogFilter, TranslatesFiltersAndAddsTheDefaultExtension) {
+    CWinApp app;
+    CFileDialog bitmaps(TRUE, ".bmp", "", 6, "Bitmap Files (*.bmp)|*.bmp||");
+    EXPECT_EQ(bitmaps.NameFilters(), QStringList{"Bitmap Files (*.bmp) (*.bmp)"});
+    bitmaps.SetChosenPath("/tmp/picture");
+    EXPECT_EQ(bitmaps.GetPathName(), "/tmp/picture.bmp");
+    bitmaps.SetChosenPath("/tmp/picture.BMP");
+    EXPECT_EQ(bitmaps.GetPathName(), "/tmp/picture.BMP");
+
+    CFileDialog texts(TRUE, "txt", nullptr, 6, "text (*.txt)|*.txt|");
+    EXPECT_EQ(texts.NameFilters(), QStringList{"text (*.txt) (*.txt)"});
+    texts.SetChosenPath("/tmp/note");
+    EXPECT_EQ(texts.GetPathName(), "/tmp/note.txt");
+    texts.SetChosenPath({});
+    EXPECT_TRUE(texts.GetPathName().IsEmpty()) << "a cancelled dialog holds no path";
+}
+}  // namespace
