@@ -1,0 +1,191 @@
+// One whole Hide and Reveal through Qt's own dialogs, without the script: a
+// timer finds the modal window in front and answers it, as a user would.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QFileDialog>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+
+#include <filesystem>
+
+#include "BitmapFiles.h"
+#include "CarrierRecords.h"
+#include "OutsideControls.h"
+#include "PasswordDlg.h"
+#include "VeilnoteApp.h"
+#include "VeilnoteDlg.h"
+#include "resource.h"
+
+namespace {
+constexpr int kTickMs = 20;
+constexpr qint64 kDeadlineMs = 30000;
+
+// Clicks from the next turn of whichever event loop runs then, so that a
+// modal run the click starts does not block the timer that made it.
+void ClickLater(QWidget* window, int id) {
+    auto* button = qobject_cast<QPushButton*>(FindControl(window, id));
+    ASSERT_NE(button, nullptr) << "no button " << id;
+    QMetaObject::invokeMethod(button, &QPushButton::click, Qt::QueuedConnection);
+}
+
+void TypeInto(QWidget* window, int id, const QString& text) {
+    auto* line = qobject_cast<QLineEdit*>(FindControl(window, id));
+    ASSERT_NE(line, nullptr) << "no edit " << id;
+    line->clear();
+    QTest::keyClicks(line, text);
+}
+
+// Types the full path into the file name box, as a user would, and accepts.
+// (selectFile leaves that box alone while it has the focus.)
+bool Answer(QWidget* modal, const std::string& path) {
+    auto* files = qobject_cast<QFileDialog*>(modal);
+    if (!files)
+        return false;
+    auto* name = files->findChild<QLineEdit*>("fileNameEdit");
+    EXPECT_NE(name, nullptr);
+    if (!name)
+        return false;
+    name->setText(QString::fromStdString(path));
+    QMetaObject::invokeMethod(files, "accept", Qt::DirectConnection);
+    return true;
+}
+
+class RealDialogsTest : public ::testing::Test {
+protected:
+    RealDialogsTest() { RegisterOutsideControls(m_app.Controls()); }
+    ~RealDialogsTest() override {
+        EXPECT_TRUE(QTest::qWaitFor(
+            [] {
+                const auto windows = QApplication::topLevelWidgets();
+                return std::none_of(windows.begin(), windows.end(),
+                                    [](QWidget* w) { return w->isVisible(); });
+            },
+            3000));
+    }
+
+    CVeilnoteApp m_app;  // with the platform's own interactions
+    QTemporaryDir m_folder;
+};
+
+TEST_F(RealDialogsTest, HideSaveOpenAndRevealThroughTheRealDialogs) {
+    const std::string image = WriteFile(m_folder, "image.bmp", MakeBitmap(64, 64, 24));
+    const std::string saved = m_folder.filePath("saved.bmp").toStdString();
+    const QString message = "Through the real dialogs";
+    const QString password = "realpass1";
+
+    int step = 0;
+    QString revealed;
+    QElapsedTimer clock;
+    clock.start();
+    QTimer timer;
+    timer.setInterval(kTickMs);
+    QObject::connect(&timer, &QTimer::timeout, [&] {
+        QWidget* modal = QApplication::activeModalWidget();
+        auto* main = static_cast<CVeilnoteDlg*>(m_app.m_pMainWnd);
+        if (clock.elapsed() > kDeadlineMs) {
+            // Never hang: close whatever is in front until the program ends.
+            ADD_FAILURE() << "stuck at step " << step << " with "
+                          << (modal ? modal->metaObject()->className() : "nothing") << " in front";
+            step = -1;
+            if (modal)
+                modal->close();
+            return;
+        }
+        if (!modal || !main || step < 0)
+            return;
+        QWidget* mainWindow = main->GetSafeHwnd();
+        const bool mainInFront = modal == mainWindow;
+        const bool passwordInFront = !mainInFront && !qobject_cast<QFileDialog*>(modal) &&
+                                     modal->windowTitle() == "Password";
+        switch (step) {
+            case 0:  // Open image
+                if (!mainInFront)
+                    return;
+                ClickLater(mainWindow, IDC_OPENIMAGE);
+                break;
+            case 1:
+                if (!Answer(modal, image))
+                    return;
+                break;
+            case 2:  // type the message and Hide
+                if (!mainInFront || main->m_nImageLength == 0)
+                    return;
+                FindControl(mainWindow, IDC_MESSAGEVIEW)->setFocus();
+                qobject_cast<QPushButton*>(FindControl(mainWindow, IDC_MESSAGEVIEW))->click();
+                qobject_cast<QPlainTextEdit*>(FindControl(mainWindow, IDC_MESSAGE))
+                    ->setPlainText(message);
+                ClickLater(mainWindow, IDC_HIDE);
+                break;
+            case 3:
+                if (!passwordInFront)
+                    return;
+                TypeInto(modal, IDC_PASSWORD, password);
+                TypeInto(modal, IDC_CONFIRM, password);
+                ClickLater(modal, IDOK);
+                break;
+            case 4:
+                if (!Answer(modal, saved))
+                    return;
+                break;
+            case 5:  // open what was saved
+                if (!mainInFront || !std::filesystem::exists(saved))
+                    return;
+                qobject_cast<QPlainTextEdit*>(FindControl(mainWindow, IDC_MESSAGE))->clear();
+                qobject_cast<QPushButton*>(FindControl(mainWindow, IDC_IMAGEVIEW))->click();
+                ClickLater(mainWindow, IDC_OPENIMAGE);
+                break;
+            case 6:
+                if (!Answer(modal, saved))
+                    return;
+                break;
+            case 7:  // Reveal
+                if (!mainInFront || main->m_strSavePath != saved.c_str())
+                    return;
+                ClickLater(mainWindow, IDC_REVEAL);
+                break;
+            case 8:
+                if (!passwordInFront)
+                    return;
+                EXPECT_FALSE(FindControl(modal, IDC_CONFIRM)->isVisible());
+                TypeInto(modal, IDC_PASSWORD, password);
+                ClickLater(modal, IDOK);
+                break;
+            case 9:  // read the message and end the program
+                if (!mainInFront)
+                    return;
+                revealed = qobject_cast<QPlainTextEdit*>(FindControl(mainWindow, IDC_MESSAGE))
+                               ->toPlainText();
+                ClickLater(mainWindow, IDCANCEL);
+                break;
+            default:
+                return;
+        }
+        ++step;
+    });
+    timer.start();
+
+    EXPECT_EQ(m_app.InitInstance(), FALSE);
+    timer.stop();
+
+    EXPECT_EQ(step, 10);
+    EXPECT_EQ(revealed, message);
+    const Bytes written = ReadFile(saved);
+    EXPECT_EQ(written.size(), ReadFile(image).size());
+    std::string savedMessage;
+    {
+        class Quiet final : public Reporter {
+        public:
+            void Report(const std::string&) override {}
+        } quiet;
+        savedMessage = ReadCurtainedString(
+            written.data(), static_cast<std::int32_t>(written.size()), kMessageRecordStart, quiet);
+    }
+    EXPECT_EQ(savedMessage, message.toStdString());
+}
+}  // namespace
