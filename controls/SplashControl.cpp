@@ -1,0 +1,104 @@
+#include "SplashControl.h"
+
+#include <QLoggingCategory>
+#include <QPainter>
+
+#include "ControlResults.h"
+#include "SkinInterface.h"
+#include "SplashWindow.h"
+#include "SvgArt.h"
+
+namespace {
+
+Q_LOGGING_CATEGORY(lcSplash, "veilnote.splash")
+
+// The one argument of a call, or why the call cannot take what it was given.
+template <class T>
+HRESULT OnlyArgument(const std::vector<VARIANT>& args, const T*& value) {
+    if (args.size() != 1)
+        return DISP_E_BADPARAMCOUNT;
+    value = std::get_if<T>(&args.front());
+    return value ? S_OK : DISP_E_TYPEMISMATCH;
+}
+
+}  // namespace
+
+SplashBadge::SplashBadge(QWidget* parent) : ControlWidget(parent) {}
+
+void SplashBadge::SetBadge(const QString& svg) {
+    m_badge = svg;
+    update();
+}
+
+void SplashBadge::paintEvent(QPaintEvent*) {
+    if (m_badge.isEmpty())
+        return;
+    QPainter painter(this);
+    const int side = std::min(width(), height());
+    const QImage badge = RenderSvg(m_badge, QSizeF(side, side), PixelRatioOf(painter));
+    painter.drawImage(QPointF((width() - side) / 2, (height() - side) / 2), badge);
+}
+
+SplashControl::SplashControl(SplashBadge* widget) : m_widget(widget) {}
+
+HRESULT SplashControl::QueryInterface(const IID& riid, void** ppvObject) {
+    return QueryFor(riid, ppvObject, {IID_IDispatch});
+}
+
+HRESULT SplashControl::Invoke(DISPID dispid, std::uint16_t flags, const std::vector<VARIANT>& args,
+                              VARIANT* result) {
+    if (result)
+        *result = VARIANT();
+    if (!(flags & DISPATCH_METHOD))
+        return DISP_E_MEMBERNOTFOUND;
+    if (dispid == DISPID_SPLASH_FILE) {
+        const BSTR* path = nullptr;
+        const HRESULT checked = OnlyArgument(args, path);
+        return FAILED(checked) ? checked : ReadFile(*path);
+    }
+    if (dispid == DISPID_SPLASH_SHOW) {
+        const std::int32_t* milliseconds = nullptr;
+        const HRESULT checked = OnlyArgument(args, milliseconds);
+        return FAILED(checked) ? checked : Show(*milliseconds);
+    }
+    return DISP_E_MEMBERNOTFOUND;
+}
+
+HRESULT SplashControl::ReadFile(const BSTR& path) {
+    const QString file = QString::fromStdU16String(path);
+    Loaded<SplashArt> splash = ReadSplashFile(file);
+    if (const auto* error = std::get_if<FileError>(&splash)) {
+        qCWarning(lcSplash).noquote() << "cannot load splash" << Describe(file, *error);
+        m_splash.reset();
+        if (m_widget)
+            m_widget->SetBadge(QString());
+        return ResultFor(error->problem);
+    }
+    m_splash = std::get<SplashArt>(std::move(splash));
+    if (m_widget)
+        m_widget->SetBadge(m_splash->badge);
+    return S_OK;
+}
+
+HRESULT SplashControl::Show(std::int32_t milliseconds) {
+    if (milliseconds < 0)
+        return E_INVALIDARG;
+    if (!m_splash || !m_widget)
+        return E_UNEXPECTED;
+    if (m_shown)
+        m_shown->close();
+    const auto duration =
+        milliseconds == 0 ? m_splash->duration : std::chrono::milliseconds(milliseconds);
+    m_shown = new SplashWindow(*m_widget, *m_splash);  // owned by the badge widget
+    m_shown->ShowFor(duration);
+    return S_OK;
+}
+
+HostedControl CreateSplashControl(QWidget* parent) {
+    auto* widget = new SplashBadge(parent);  // owned by the dialog
+    widget->setObjectName(QStringLiteral("SplashControl"));
+    const ComPtr<SplashControl> object = SplashControl::Create(widget);
+    ComPtr<IUnknown> unknown(static_cast<IDispatch*>(object.Get()));
+    widget->Hold(unknown);
+    return HostedControl{widget, std::move(unknown)};
+}
