@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QFont>
+#include <QFontMetricsF>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -101,6 +102,24 @@ QWidget* CreateControl(const DialogItemTemplate& item, QWidget* parent, CWinApp&
     return CreateActiveX(item, parent, app, hosted);
 }
 
+// The template's font, or the nearest there is, sized so that its base units
+// (the average width of the letters, a quarter of it per dialog unit) are
+// those the layout is measured in: text then fits its controls as designed.
+QFont DialogFont(const DialogTemplate& dialogTemplate) {
+    QFont::insertSubstitutions(QStringLiteral("MS Sans Serif"),
+                               {QStringLiteral("Liberation Sans"), QStringLiteral("Arimo"),
+                                QStringLiteral("DejaVu Sans")});
+    QFont font(Text(dialogTemplate.fontName));
+    font.setPointSizeF(dialogTemplate.pointSize);
+    static const QString kAlphabet =
+        QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz");
+    const double averageWidth =
+        QFontMetricsF(font).horizontalAdvance(kAlphabet) / static_cast<double>(kAlphabet.size());
+    const double wanted = DialogUnitsToPixels(0, 0, 4, 0).width();
+    if (averageWidth > wanted) font.setPointSizeF(dialogTemplate.pointSize * wanted / averageWidth);
+    return font;
+}
+
 Qt::WindowFlags WindowFlagsFor(const DialogTemplate& dialogTemplate, bool owned) {
     Qt::WindowFlags flags = (owned && !(dialogTemplate.exStyle & WS_EX_APPWINDOW)) ? Qt::Dialog
                                                                                    : Qt::Window;
@@ -122,10 +141,7 @@ QRect DialogUnitsToPixels(int x, int y, int cx, int cy) {
 
 bool BuildDialog(DialogWindow& window, const DialogTemplate& dialogTemplate, CWinApp& app,
                  std::vector<ComPtr<IUnknown>>& hosted) {
-    QFont::insertSubstitution(QStringLiteral("MS Sans Serif"), QStringLiteral("DejaVu Sans"));
-    QFont font(Text(dialogTemplate.fontName));
-    font.setPointSize(dialogTemplate.pointSize);
-    window.setFont(font);
+    window.setFont(DialogFont(dialogTemplate));
 
     window.setWindowFlags(WindowFlagsFor(dialogTemplate, window.parentWidget() != nullptr));
     window.setWindowTitle(Text(dialogTemplate.caption));

@@ -5,6 +5,8 @@
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QFileDialog>
+#include <QFileSystemModel>
+#include <QPointer>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -41,20 +43,39 @@ void TypeInto(QWidget* window, int id, const QString& text) {
     QTest::keyClicks(line, text);
 }
 
-// Types the full path into the file name box, as a user would, and accepts.
-// (selectFile leaves that box alone while it has the focus.)
-bool Answer(QWidget* modal, const std::string& path) {
-    auto* files = qobject_cast<QFileDialog*>(modal);
-    if (!files)
-        return false;
-    auto* name = files->findChild<QLineEdit*>("fileNameEdit");
-    EXPECT_NE(name, nullptr);
-    if (!name)
-        return false;
-    name->setText(QString::fromStdString(path));
-    QMetaObject::invokeMethod(files, "accept", Qt::DirectConnection);
-    return true;
-}
+// Answers file dialogs as a user would: waits until the dialog has listed its
+// folder (its list may otherwise select the proposed file after the answer is
+// typed), then types the full path into the file name box and accepts.
+class FileDialogAnswerer {
+public:
+    bool Answer(QWidget* modal, const std::string& path) {
+        auto* files = qobject_cast<QFileDialog*>(modal);
+        if (!files) return false;
+        if (files != m_dialog) {
+            m_dialog = files;
+            m_listed = false;
+            m_shown.start();
+            if (auto* model = files->findChild<QFileSystemModel*>()) {
+                QObject::connect(model, &QFileSystemModel::directoryLoaded, files,
+                                 [this] { m_listed = true; });
+            }
+        }
+        // A folder listed before may not be listed again: give it a moment.
+        if (!m_listed && m_shown.elapsed() < 1000) return false;
+        auto* name = files->findChild<QLineEdit*>("fileNameEdit");
+        EXPECT_NE(name, nullptr);
+        if (!name) return false;
+        name->setText(QString::fromStdString(path));
+        QMetaObject::invokeMethod(files, "accept", Qt::DirectConnection);
+        m_dialog = nullptr;
+        return true;
+    }
+
+private:
+    QPointer<QFileDialog> m_dialog;
+    bool m_listed = false;
+    QElapsedTimer m_shown;
+};
 
 class RealDialogsTest : public ::testing::Test {
 protected:
@@ -80,6 +101,7 @@ TEST_F(RealDialogsTest, HideSaveOpenAndRevealThroughTheRealDialogs) {
     const QString password = "realpass1";
 
     int step = 0;
+    FileDialogAnswerer files;
     QString revealed;
     QElapsedTimer clock;
     clock.start();
@@ -90,7 +112,7 @@ TEST_F(RealDialogsTest, HideSaveOpenAndRevealThroughTheRealDialogs) {
         auto* main = static_cast<CVeilnoteDlg*>(m_app.m_pMainWnd);
         if (clock.elapsed() > kDeadlineMs) {
             // Never hang: close whatever is in front until the program ends.
-            ADD_FAILURE() << "stuck at step " << step << " with "
+            ADD_FAILURE() << "stuck at step " << step << " save path " << (main ? main->m_strSavePath.Bytes() : "") << " with "
                           << (modal ? modal->metaObject()->className() : "nothing") << " in front";
             step = -1;
             if (modal)
@@ -110,7 +132,7 @@ TEST_F(RealDialogsTest, HideSaveOpenAndRevealThroughTheRealDialogs) {
                 ClickLater(mainWindow, IDC_OPENIMAGE);
                 break;
             case 1:
-                if (!Answer(modal, image))
+                if (!files.Answer(modal, image))
                     return;
                 break;
             case 2:  // type the message and Hide
@@ -130,7 +152,7 @@ TEST_F(RealDialogsTest, HideSaveOpenAndRevealThroughTheRealDialogs) {
                 ClickLater(modal, IDOK);
                 break;
             case 4:
-                if (!Answer(modal, saved))
+                if (!files.Answer(modal, saved))
                     return;
                 break;
             case 5:  // open what was saved
@@ -141,7 +163,7 @@ TEST_F(RealDialogsTest, HideSaveOpenAndRevealThroughTheRealDialogs) {
                 ClickLater(mainWindow, IDC_OPENIMAGE);
                 break;
             case 6:
-                if (!Answer(modal, saved))
+                if (!files.Answer(modal, saved))
                     return;
                 break;
             case 7:  // Reveal
