@@ -24,7 +24,11 @@ QStringList CFileDialog::NameFilters() const {
         if (parts[i].isEmpty()) break;  // "||" ends the list
         QString patterns = parts[i + 1];
         patterns.replace(';', ' ');
-        filters << QStringLiteral("%1 (%2)").arg(parts[i], patterns);
+        // Qt reads the patterns from the description's last parentheses: a
+        // description that already shows them is taken as it stands.
+        const QString shown = QStringLiteral("(%1)").arg(patterns);
+        filters << (parts[i].trimmed().endsWith(shown) ? parts[i]
+                                                       : QStringLiteral("%1 %2").arg(parts[i], shown));
     }
     return filters;
 }

@@ -29,7 +29,8 @@ public:
     const CString& Filter() const { return m_filter; }
     DWORD Flags() const { return m_flags; }
 
-    // Qt's name filters for the filter: "Bitmap Files (*.bmp) (*.bmp)".
+    // Qt's name filters for the filter: "Pictures|*.bmp;*.dib||" gives
+    // "Pictures (*.bmp *.dib)".
     QStringList NameFilters() const;
     // Sets `box` up as this dialog asks.
     void Configure(QFileDialog& box) const;

@@ -75,14 +75,17 @@ TEST(CAtomicFileCommit, FailureLeavesTargetAsItWasAndNoTemporaryFile) {
 TEST(CFileDialogFilter, TranslatesFiltersAndAddsTheDefaultExtension) {
     CWinApp app;
     CFileDialog bitmaps(TRUE, ".bmp", "", 6, "Bitmap Files (*.bmp)|*.bmp||");
-    EXPECT_EQ(bitmaps.NameFilters(), QStringList{"Bitmap Files (*.bmp) (*.bmp)"});
+    EXPECT_EQ(bitmaps.NameFilters(), QStringList{"Bitmap Files (*.bmp)"});
     bitmaps.SetChosenPath("/tmp/picture");
     EXPECT_EQ(bitmaps.GetPathName(), "/tmp/picture.bmp");
     bitmaps.SetChosenPath("/tmp/picture.BMP");
     EXPECT_EQ(bitmaps.GetPathName(), "/tmp/picture.BMP");
 
+    CFileDialog pictures(TRUE, nullptr, nullptr, 6, "Pictures|*.bmp;*.dib||");
+    EXPECT_EQ(pictures.NameFilters(), QStringList{"Pictures (*.bmp *.dib)"});
+
     CFileDialog texts(TRUE, "txt", nullptr, 6, "text (*.txt)|*.txt|");
-    EXPECT_EQ(texts.NameFilters(), QStringList{"text (*.txt) (*.txt)"});
+    EXPECT_EQ(texts.NameFilters(), QStringList{"text (*.txt)"});
     texts.SetChosenPath("/tmp/note");
     EXPECT_EQ(texts.GetPathName(), "/tmp/note.txt");
     texts.SetChosenPath({});
