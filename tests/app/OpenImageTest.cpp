@@ -115,6 +115,24 @@ TEST_F(OpenImageTest, ImageThatCannotBeReadLosesTheCarrierButKeepsTheCommands) {
     EXPECT_EQ(m_script.FileDialogsSeen().size(), 2u);
 }
 
+TEST_F(OpenImageTest, ImageOver2GiBIsRefusedWithAMessageAndLeavesNoCarrier) {
+    const std::string good = Write("good.bmp", MakeBitmap(32, 32, 24));
+    // A sparse file: its length is 2 GiB without the disk space.
+    const std::string huge = PathOf("huge.bmp");
+    Write("huge.bmp", MakeBitmap(8, 8, 24));
+    std::filesystem::resize_file(huge, std::uintmax_t{1} << 31);
+    RunMainWindow([&](CVeilnoteDlg& dlg) {
+        Open(dlg, good);
+        m_script.ExpectOpenFile(huge).ExpectMessageBox(
+            "This file is too large to hide a message in: images can be at most 2 GiB - 1 bytes.");
+        Click(dlg, IDC_OPENIMAGE);
+        EXPECT_TRUE(m_script.Done());
+        EXPECT_EQ(dlg.m_nImageLength, 0);
+        EXPECT_EQ(dlg.m_pImageData, nullptr);
+        EXPECT_TRUE(IsEnabled(dlg, IDC_HIDE)) << "the carrier is lost, the commands stay";
+    });
+}
+
 TEST_F(OpenImageTest, OpeningAnotherImageKeepsTheTypedMessage) {
     const std::string first = Write("first.bmp", MakeBitmap(20, 20, 24));
     const std::string second = Write("second.bmp", MakeBitmap(25, 25, 8));
