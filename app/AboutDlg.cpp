@@ -4,7 +4,9 @@
 
 CAboutDlg::CAboutDlg() : CDialog(IDD_ABOUTBOX) {}
 
-void CAboutDlg::DoDataExchange(CDataExchange* pDX) { CDialog::DoDataExchange(pDX); }
+void CAboutDlg::DoDataExchange(CDataExchange* pDX) {
+    CDialog::DoDataExchange(pDX);
+}
 
 const MessageMap& CAboutDlg::GetMessageMap() const {
     static const MessageMap map(&CDialog::GetMessageMap(), {});

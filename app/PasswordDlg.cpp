@@ -51,4 +51,6 @@ void CPasswordDlg::OnOK() {
     UpdateData(FALSE);
 }
 
-void CPasswordDlg::OnCancel() { CDialog::OnCancel(); }
+void CPasswordDlg::OnCancel() {
+    CDialog::OnCancel();
+}

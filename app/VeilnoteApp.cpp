@@ -1,7 +1,7 @@
 #include "VeilnoteApp.h"
 
-#include "Version.h"
 #include "VeilnoteDlg.h"
+#include "Version.h"
 
 CVeilnoteApp::CVeilnoteApp() : CWinApp(nullptr) {
     m_strVersion = version::kDotted;
@@ -31,6 +31,7 @@ BOOL CVeilnoteApp::InitInstance() {
 
 const MessageMap& CVeilnoteApp::GetMessageMap() const {
     using Map = MessageMapFor<CVeilnoteApp>;
-    static const MessageMap map(&CWinApp::GetMessageMap(), {Map::Clicked(ID_HELP, &CVeilnoteApp::OnHelp)});
+    static const MessageMap map(&CWinApp::GetMessageMap(),
+                                {Map::Clicked(ID_HELP, &CVeilnoteApp::OnHelp)});
     return map;
 }

@@ -16,4 +16,6 @@ public:
 };
 
 // The running application object.
-inline CVeilnoteApp& VeilnoteApp() { return static_cast<CVeilnoteApp&>(*AfxGetApp()); }
+inline CVeilnoteApp& VeilnoteApp() {
+    return static_cast<CVeilnoteApp&>(*AfxGetApp());
+}

@@ -12,9 +12,11 @@ struct SkinBinding {
 
 // Every button is drawn by the skin under its element, in this order.
 constexpr SkinBinding kSkinBindings[] = {
-    {IDC_IMAGEVIEW, u"buttontab1"}, {IDC_MESSAGEVIEW, u"buttontab2"}, {IDC_HELPBUTTON, u"HelpButton"},
-    {IDC_OPENIMAGE, u"Button1"},    {IDC_LOADTEXT, u"Button2"},       {IDC_REVEAL, u"Button3"},
-    {IDC_HIDE, u"Button4"},         {IDC_ABOUT, u"Button5"},          {IDCANCEL, u"Button6"},
+    {IDC_IMAGEVIEW, u"buttontab1"},  {IDC_MESSAGEVIEW, u"buttontab2"},
+    {IDC_HELPBUTTON, u"HelpButton"}, {IDC_OPENIMAGE, u"Button1"},
+    {IDC_LOADTEXT, u"Button2"},      {IDC_REVEAL, u"Button3"},
+    {IDC_HIDE, u"Button4"},          {IDC_ABOUT, u"Button5"},
+    {IDCANCEL, u"Button6"},
 };
 }  // namespace
 
@@ -77,12 +79,16 @@ BOOL CVeilnoteDlg::OnInitDialog() {
     CWnd* pSkinControl = GetDlgItem(IDC_SKIN);
     IUnknown* pUnknown = pSkinControl ? pSkinControl->GetControlUnknown() : nullptr;
     ComPtr<ISkin> pPrevious = std::move(m_pSkin);
-    if (pUnknown) pUnknown->QueryInterface(IID_ISkin, m_pSkin.ReceiveVoid());
+    if (pUnknown)
+        pUnknown->QueryInterface(IID_ISkin, m_pSkin.ReceiveVoid());
     pPrevious.Release();
-    if (!m_pSkin) return SkinFailed();
+    if (!m_pSkin)
+        return SkinFailed();
 
-    if (FAILED(m_pSkin->LoadSkin(strSkinPath.AllocSysString()))) return SkinFailed();
-    if (FAILED(m_pSkin->ApplySkin(GetSafeHwnd()))) return SkinFailed();
+    if (FAILED(m_pSkin->LoadSkin(strSkinPath.AllocSysString())))
+        return SkinFailed();
+    if (FAILED(m_pSkin->ApplySkin(GetSafeHwnd())))
+        return SkinFailed();
 
     for (const SkinBinding& binding : kSkinBindings) {
         CWnd* pControl = GetDlgItem(binding.id);
@@ -138,10 +144,13 @@ void CVeilnoteDlg::OnPaint() {
     }
 }
 
-HCURSOR CVeilnoteDlg::OnQueryDragIcon() { return m_hIcon; }
+HCURSOR CVeilnoteDlg::OnQueryDragIcon() {
+    return m_hIcon;
+}
 
 void CVeilnoteDlg::ShowImageView(bool requireImage) {
-    if (!requireImage || m_picImage.GetBitmap()) m_picImage.ShowWindow(SW_SHOW);
+    if (!requireImage || m_picImage.GetBitmap())
+        m_picImage.ShowWindow(SW_SHOW);
     GetDlgItem(IDC_MESSAGE)->ShowWindow(SW_HIDE);
     GetDlgItem(IDC_OPENIMAGE)->ShowWindow(SW_SHOW);
     GetDlgItem(IDC_REVEAL)->ShowWindow(SW_SHOW);
@@ -172,9 +181,13 @@ void CVeilnoteDlg::OnSelchangeViews(NMHDR* /*pNMHDR*/, LRESULT* pResult) {
     *pResult = 0;
 }
 
-void CVeilnoteDlg::OnImageView() { ShowImageView(true); }
+void CVeilnoteDlg::OnImageView() {
+    ShowImageView(true);
+}
 
-void CVeilnoteDlg::OnMessageView() { ShowMessageView(); }
+void CVeilnoteDlg::OnMessageView() {
+    ShowMessageView();
+}
 
 void CVeilnoteDlg::OnAbout() {
     CAboutDlg dlgAbout;
@@ -186,7 +199,9 @@ BOOL CVeilnoteDlg::OnHelpInfo(HELPINFO* /*pHelpInfo*/) {
     return FALSE;
 }
 
-void CVeilnoteDlg::OnHelpButton() { OpenHelp(); }
+void CVeilnoteDlg::OnHelpButton() {
+    OpenHelp();
+}
 
 void CVeilnoteDlg::OpenHelp() {
     const CString strHelp = VeilnoteApp().m_strAppDir + "/res/Help.html";

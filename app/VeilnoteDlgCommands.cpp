@@ -21,7 +21,9 @@ constexpr const char* kImageTooLarge =
 constexpr const char* kNotEnoughMemory = "There is not enough memory to open this image.";
 constexpr const char* kTextTooLarge = "This text file is too large to load as a message.";
 
-CString Reason(const std::string& error) { return error.empty() ? CString("unknown error") : CString(error); }
+CString Reason(const std::string& error) {
+    return error.empty() ? CString("unknown error") : CString(error);
+}
 
 // The file's bytes, all of them, or nothing with a message already shown.
 std::unique_ptr<BYTE[]> ReadWhole(CFile& file, std::int32_t& length, const char* tooLarge) {
@@ -56,7 +58,8 @@ void CVeilnoteDlg::DiscardCarrier() {
 
 void CVeilnoteDlg::OnOpenImage() {
     CFileDialog dlgFile(TRUE, ".bmp", m_strImagePath.GetString(), kFileDialogFlags, kBitmapFilter);
-    if (dlgFile.DoModal() != IDOK) return;
+    if (dlgFile.DoModal() != IDOK)
+        return;
     m_strImagePath = dlgFile.GetPathName();
 
     m_picImage.SetBitmap(LoadImage(m_strImagePath, IMAGE_BITMAP, kPreviewWidth, kPreviewHeight,
@@ -67,11 +70,13 @@ void CVeilnoteDlg::OnOpenImage() {
 
     // Read and write access: a file we could not write back is no carrier.
     CFile file;
-    if (!file.Open(m_strSavePath, CFile::modeReadWrite | CFile::typeBinary)) return;
+    if (!file.Open(m_strSavePath, CFile::modeReadWrite | CFile::typeBinary))
+        return;
     std::int32_t nLength = 0;
     std::unique_ptr<BYTE[]> pData = ReadWhole(file, nLength, kImageTooLarge);
     file.Close();
-    if (!pData) return;
+    if (!pData)
+        return;
     m_pImageData = std::move(pData);
     m_nImageLength = nLength;
 
@@ -85,11 +90,13 @@ void CVeilnoteDlg::OnLoadText() {
     dlgFile.DoModal();  // after Cancel the path is empty and nothing opens
 
     CFile file;
-    if (!file.Open(dlgFile.GetPathName(), CFile::modeRead | CFile::typeBinary)) return;
+    if (!file.Open(dlgFile.GetPathName(), CFile::modeRead | CFile::typeBinary))
+        return;
     std::int32_t nLength = 0;
     const std::unique_ptr<BYTE[]> pText = ReadWhole(file, nLength, kTextTooLarge);
     file.Close();
-    if (!pText) return;
+    if (!pText)
+        return;
 
     // The message ends at the first zero byte; nothing else is converted.
     const auto* const begin = reinterpret_cast<const char*>(pText.get());
@@ -107,29 +114,32 @@ void CVeilnoteDlg::OnHide() {
 
     CPasswordDlg dlgPassword;
     dlgPassword.m_bChooseMode = 1;
-    if (dlgPassword.DoModal() == IDCANCEL) return;
+    if (dlgPassword.DoModal() == IDCANCEL)
+        return;
 
     // Both records must fit before either is written: a carrier too small for
     // the message keeps the records it had.
     MessageBoxReporter reporter;
-    if (CanCurtainString(m_nImageLength, kPasswordRecordStart, dlgPassword.m_strStored, reporter) == -1 ||
+    if (CanCurtainString(m_nImageLength, kPasswordRecordStart, dlgPassword.m_strStored, reporter) ==
+            -1 ||
         CanCurtainString(m_nImageLength, kMessageRecordStart, m_strMessage, reporter) == -1) {
         AfxMessageBox(kOperationAborted);
         return;
     }
-    if (CurtainString(m_pImageData.get(), m_nImageLength, kPasswordRecordStart, dlgPassword.m_strStored,
-                      reporter) == -1) {
+    if (CurtainString(m_pImageData.get(), m_nImageLength, kPasswordRecordStart,
+                      dlgPassword.m_strStored, reporter) == -1) {
         AfxMessageBox(kOperationAborted);
         return;
     }
-    if (CurtainString(m_pImageData.get(), m_nImageLength, kMessageRecordStart, m_strMessage, reporter) ==
-        -1) {
+    if (CurtainString(m_pImageData.get(), m_nImageLength, kMessageRecordStart, m_strMessage,
+                      reporter) == -1) {
         AfxMessageBox(kOperationAborted);
         return;
     }
 
     CFileDialog dlgSave(FALSE, ".bmp", m_strImagePath.GetString(), kFileDialogFlags, kBitmapFilter);
-    if (dlgSave.DoModal() != IDOK) return;
+    if (dlgSave.DoModal() != IDOK)
+        return;
     m_strSavePath = dlgSave.GetPathName();
 
     // Written beside the target and renamed over it: a failure leaves any
@@ -145,18 +155,22 @@ void CVeilnoteDlg::OnHide() {
 
 void CVeilnoteDlg::OnReveal() {
     MessageBoxReporter reporter;
-    const CString strStored(ReadCurtainedString(m_pImageData.get(), m_nImageLength, kPasswordRecordStart, reporter));
-    if (strStored.IsEmpty()) return;
+    const CString strStored(
+        ReadCurtainedString(m_pImageData.get(), m_nImageLength, kPasswordRecordStart, reporter));
+    if (strStored.IsEmpty())
+        return;
 
     CPasswordDlg dlgPassword;
     dlgPassword.m_bChooseMode = 0;
     dlgPassword.m_strStored = strStored;
-    if (dlgPassword.DoModal() == IDCANCEL) return;
+    if (dlgPassword.DoModal() == IDCANCEL)
+        return;
 
     // Only now, with the password verified, is the message read.
     const CurtainedRecord message =
         ReadCurtainedRecord(m_pImageData.get(), m_nImageLength, kMessageRecordStart, reporter);
-    if (message.malformed) return;  // the message stays as it was
+    if (message.malformed)
+        return;  // the message stays as it was
     m_strMessage = CString(message.text);
     UpdateData(FALSE);
 }

@@ -4,13 +4,16 @@
 #include "TextEncoding.h"
 
 CString CString::Left(int count) const {
-    if (count <= 0) return {};
+    if (count <= 0)
+        return {};
     return CString(m_bytes.substr(0, static_cast<std::size_t>(count)));
 }
 
 CString CString::Mid(int first) const {
-    if (first <= 0) return *this;
-    if (static_cast<std::size_t>(first) >= m_bytes.size()) return {};
+    if (first <= 0)
+        return *this;
+    if (static_cast<std::size_t>(first) >= m_bytes.size())
+        return {};
     return CString(m_bytes.substr(static_cast<std::size_t>(first)));
 }
 
@@ -21,7 +24,8 @@ int CString::ReverseFind(char ch) const {
 
 BSTR CString::AllocSysString() const {
     const QString text = BytesToDisplayText(m_bytes);
-    return BSTR(reinterpret_cast<const char16_t*>(text.utf16()), static_cast<std::size_t>(text.size()));
+    return BSTR(reinterpret_cast<const char16_t*>(text.utf16()),
+                static_cast<std::size_t>(text.size()));
 }
 
 BOOL CString::LoadString(UINT id) {

@@ -25,16 +25,20 @@ using CLSID = GUID;
 
 namespace detail {
 consteval std::uint8_t HexDigit(char c) {
-    if (c >= '0' && c <= '9') return static_cast<std::uint8_t>(c - '0');
-    if (c >= 'a' && c <= 'f') return static_cast<std::uint8_t>(c - 'a' + 10);
-    if (c >= 'A' && c <= 'F') return static_cast<std::uint8_t>(c - 'A' + 10);
+    if (c >= '0' && c <= '9')
+        return static_cast<std::uint8_t>(c - '0');
+    if (c >= 'a' && c <= 'f')
+        return static_cast<std::uint8_t>(c - 'a' + 10);
+    if (c >= 'A' && c <= 'F')
+        return static_cast<std::uint8_t>(c - 'A' + 10);
     throw "not a hexadecimal digit";
 }
 }  // namespace detail
 
 // GUID from its registry form, checked at compile time.
 consteval GUID MakeGuid(std::string_view text) {
-    if (text.size() != 38 || text.front() != '{' || text.back() != '}') throw "malformed GUID";
+    if (text.size() != 38 || text.front() != '{' || text.back() != '}')
+        throw "malformed GUID";
     GUID guid;
     std::size_t out = 0;
     for (std::size_t i = 1; i + 1 < text.size();) {
@@ -42,11 +46,12 @@ consteval GUID MakeGuid(std::string_view text) {
             ++i;
             continue;
         }
-        guid.bytes[out++] =
-            static_cast<std::uint8_t>(detail::HexDigit(text[i]) << 4 | detail::HexDigit(text[i + 1]));
+        guid.bytes[out++] = static_cast<std::uint8_t>(detail::HexDigit(text[i]) << 4 |
+                                                      detail::HexDigit(text[i + 1]));
         i += 2;
     }
-    if (out != 16) throw "malformed GUID";
+    if (out != 16)
+        throw "malformed GUID";
     return guid;
 }
 
@@ -65,8 +70,12 @@ inline constexpr HRESULT E_POINTER = static_cast<HRESULT>(0x80004003u);
 inline constexpr HRESULT DISP_E_MEMBERNOTFOUND = static_cast<HRESULT>(0x80020003u);
 inline constexpr HRESULT DISP_E_BADPARAMCOUNT = static_cast<HRESULT>(0x8002000Eu);
 inline constexpr HRESULT DISP_E_TYPEMISMATCH = static_cast<HRESULT>(0x80020005u);
-constexpr bool SUCCEEDED(HRESULT hr) { return hr >= 0; }
-constexpr bool FAILED(HRESULT hr) { return hr < 0; }
+constexpr bool SUCCEEDED(HRESULT hr) {
+    return hr >= 0;
+}
+constexpr bool FAILED(HRESULT hr) {
+    return hr < 0;
+}
 
 // A counted UTF-16 string, as automation passes text.
 using BSTR = std::u16string;
@@ -111,7 +120,8 @@ public:
     ComPtr(std::nullptr_t) {}
     // Takes a new reference of its own.
     explicit ComPtr(T* p) : m_p(p) {
-        if (m_p) m_p->AddRef();
+        if (m_p)
+            m_p->AddRef();
     }
     ComPtr(const ComPtr& other) : ComPtr(other.m_p) {}
     ComPtr(ComPtr&& other) noexcept : m_p(std::exchange(other.m_p, nullptr)) {}
@@ -128,7 +138,8 @@ public:
         return result;
     }
     void Release() {
-        if (T* p = std::exchange(m_p, nullptr)) p->Release();
+        if (T* p = std::exchange(m_p, nullptr))
+            p->Release();
     }
     T* Get() const { return m_p; }
     T* operator->() const { return m_p; }
@@ -170,11 +181,14 @@ public:
 protected:
     // Answers for IUnknown and for the interface IDs listed.
     HRESULT QueryFor(const IID& riid, void** ppvObject, std::initializer_list<IID> own) {
-        if (!ppvObject) return E_POINTER;
+        if (!ppvObject)
+            return E_POINTER;
         *ppvObject = nullptr;
         bool match = riid == IID_IUnknown;
-        for (const IID& id : own) match = match || riid == id;
-        if (!match) return E_NOINTERFACE;
+        for (const IID& id : own)
+            match = match || riid == id;
+        if (!match)
+            return E_NOINTERFACE;
         *ppvObject = static_cast<Interface*>(this);
         AddRef();
         return S_OK;

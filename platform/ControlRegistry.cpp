@@ -14,12 +14,8 @@ void ControlRegistry::Register(const CLSID& clsid, ControlFactory factory) {
 
 HostedControl ControlRegistry::Create(const CLSID& clsid, QWidget* parent) const {
     for (const auto& [id, factory] : m_factories) {
-        if (id == clsid) return factory(parent);
+        if (id == clsid)
+            return factory(parent);
     }
     return {};
-}
-
-bool ControlRegistry::IsRegistered(const CLSID& clsid) const {
-    return std::any_of(m_factories.begin(), m_factories.end(),
-                       [&](const auto& entry) { return entry.first == clsid; });
 }

@@ -26,7 +26,6 @@ public:
     void Register(const CLSID& clsid, ControlFactory factory);
     // An empty HostedControl when no control of that class is registered.
     HostedControl Create(const CLSID& clsid, QWidget* parent) const;
-    bool IsRegistered(const CLSID& clsid) const;
 
 private:
     std::vector<std::pair<CLSID, ControlFactory>> m_factories;

@@ -17,7 +17,9 @@ HBITMAP CStatic::GetBitmap() const {
 }
 
 namespace {
-QTabBar* Tabs(const CWnd& control) { return qobject_cast<QTabBar*>(control.GetSafeHwnd()); }
+QTabBar* Tabs(const CWnd& control) {
+    return qobject_cast<QTabBar*>(control.GetSafeHwnd());
+}
 }  // namespace
 
 int CTabCtrl::GetCurSel() const {
@@ -27,21 +29,18 @@ int CTabCtrl::GetCurSel() const {
 
 int CTabCtrl::SetCurSel(int item) {
     QTabBar* tabs = Tabs(*this);
-    if (!tabs || item < 0 || item >= tabs->count()) return -1;
+    if (!tabs || item < 0 || item >= tabs->count())
+        return -1;
     const QSignalBlocker quiet(tabs);
     const int previous = tabs->currentIndex();
     tabs->setCurrentIndex(item);
     return previous;
 }
 
-int CTabCtrl::GetItemCount() const {
-    const QTabBar* tabs = Tabs(*this);
-    return tabs ? tabs->count() : 0;
-}
-
 int CTabCtrl::InsertItem(int item, const CString& text) {
     QTabBar* tabs = Tabs(*this);
-    if (!tabs) return -1;
+    if (!tabs)
+        return -1;
     const QSignalBlocker quiet(tabs);
     return tabs->insertTab(item, BytesToDisplayText(text.Bytes()));
 }

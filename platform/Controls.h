@@ -20,6 +20,5 @@ class CTabCtrl : public CWnd {
 public:
     int GetCurSel() const;  // -1 when there is no tab
     int SetCurSel(int item);
-    int GetItemCount() const;
     int InsertItem(int item, const CString& text);
 };

@@ -3,13 +3,15 @@
 #include "Wnd.h"
 
 void DDX_Control(CDataExchange* pDX, int id, CWnd& control) {
-    if (control.GetSafeHwnd()) return;
+    if (control.GetSafeHwnd())
+        return;
     control.Attach(FindControl(pDX->m_pDlgWnd->GetSafeHwnd(), id));
 }
 
 void DDX_Text(CDataExchange* pDX, int id, CString& value) {
     CWnd* control = pDX->m_pDlgWnd->GetDlgItem(id);
-    if (!control) return;
+    if (!control)
+        return;
     if (pDX->m_bSaveAndValidate) {
         value = control->GetWindowText();
     } else {

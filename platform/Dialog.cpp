@@ -7,14 +7,19 @@
 
 CDialog::CDialog(UINT templateId, CWnd* parent) : m_nIDTemplate(templateId), m_pParentWnd(parent) {}
 
-CDialog::~CDialog() { DestroyModalWindow(); }
+CDialog::~CDialog() {
+    DestroyModalWindow();
+}
 
-INT_PTR CDialog::DoModal() { return AfxGetApp()->GetInteractions().RunModal(*this); }
+INT_PTR CDialog::DoModal() {
+    return AfxGetApp()->GetInteractions().RunModal(*this);
+}
 
 BOOL CDialog::CreateModalWindow() {
     const DialogTemplate* dialogTemplate = FindDialogTemplate(m_nIDTemplate);
     CWinApp* app = AfxGetApp();
-    if (!dialogTemplate || !app) return FALSE;
+    if (!dialogTemplate || !app)
+        return FALSE;
 
     // A dialog without a parent is owned by the main window, if there is one.
     CWnd* owner = m_pParentWnd ? m_pParentWnd : AfxGetMainWnd();
@@ -33,11 +38,13 @@ BOOL CDialog::CreateModalWindow() {
 }
 
 void CDialog::CallOnInitDialog() {
-    if (OnInitDialog() && !m_bEnded) FocusFirstTabStop(*m_window);
+    if (OnInitDialog() && !m_bEnded)
+        FocusFirstTabStop(*m_window);
 }
 
 void CDialog::RunModalLoop() {
-    if (m_window && !m_bEnded) m_window->exec();
+    if (m_window && !m_bEnded)
+        m_window->exec();
 }
 
 void CDialog::DestroyModalWindow() {
@@ -49,7 +56,8 @@ void CDialog::DestroyModalWindow() {
 void CDialog::EndDialog(int result) {
     m_nModalResult = result;
     m_bEnded = true;
-    if (m_window) m_window->done(result);
+    if (m_window)
+        m_window->done(result);
 }
 
 void CDialog::SendCommand(int id) {
@@ -63,18 +71,23 @@ BOOL CDialog::OnInitDialog() {
 }
 
 void CDialog::OnOK() {
-    if (!UpdateData(TRUE)) return;
+    if (!UpdateData(TRUE))
+        return;
     EndDialog(IDOK);
 }
 
-void CDialog::OnCancel() { EndDialog(IDCANCEL); }
+void CDialog::OnCancel() {
+    EndDialog(IDCANCEL);
+}
 
-void CDialog::OnClose() { SendCommand(IDCANCEL); }
+void CDialog::OnClose() {
+    SendCommand(IDCANCEL);
+}
 
 const MessageMap& CDialog::GetMessageMap() const {
     using Map = MessageMapFor<CDialog>;
-    static const MessageMap map(&CCmdTarget::GetMessageMap(),
-                                {Map::Clicked(IDOK, &CDialog::OnOK),
-                                 Map::Clicked(IDCANCEL, &CDialog::OnCancel)});
+    static const MessageMap map(
+        &CCmdTarget::GetMessageMap(),
+        {Map::Clicked(IDOK, &CDialog::OnOK), Map::Clicked(IDCANCEL, &CDialog::OnCancel)});
     return map;
 }

@@ -42,8 +42,10 @@ QWidget* CreateStatic(const DialogItemTemplate& item, QWidget* parent) {
             return new PictureBox(parent);
         case SS_ICON: {
             auto* label = new QLabel(parent);
-            const HICON icon = LoadIconResource(static_cast<UINT>(std::stoi(std::string(item.text))));
-            if (icon) label->setPixmap(icon->pixmap(GetSystemMetrics(SM_CXICON)));
+            const HICON icon =
+                LoadIconResource(static_cast<UINT>(std::stoi(std::string(item.text))));
+            if (icon)
+                label->setPixmap(icon->pixmap(GetSystemMetrics(SM_CXICON)));
             return label;
         }
         default: {
@@ -68,32 +70,40 @@ QWidget* CreateEdit(const DialogItemTemplate& item, QWidget* parent) {
         edit->setLineWrapMode(QPlainTextEdit::WidgetWidth);
         edit->setVerticalScrollBarPolicy((item.style & WS_VSCROLL) ? Qt::ScrollBarAlwaysOn
                                                                    : Qt::ScrollBarAlwaysOff);
-        if (!framed) edit->setFrameShape(QFrame::NoFrame);
+        if (!framed)
+            edit->setFrameShape(QFrame::NoFrame);
         return edit;
     }
     auto* edit = new QLineEdit(parent);
     edit->setFrame(framed);
-    if (item.style & ES_PASSWORD) edit->setEchoMode(QLineEdit::Password);
+    if (item.style & ES_PASSWORD)
+        edit->setEchoMode(QLineEdit::Password);
     return edit;
 }
 
 QWidget* CreateActiveX(const DialogItemTemplate& item, QWidget* parent, CWinApp& app,
                        std::vector<ComPtr<IUnknown>>& hosted) {
     GUID clsid;
-    if (!app.ControlContainerEnabled() || !ParseGuid(item.controlClass, clsid)) return nullptr;
+    if (!app.ControlContainerEnabled() || !ParseGuid(item.controlClass, clsid))
+        return nullptr;
     HostedControl control = app.Controls().Create(clsid, parent);
-    if (!control.widget || !control.unknown) return nullptr;
-    control.widget->setProperty(kControlUnknownProperty,
-                                QVariant::fromValue(reinterpret_cast<quintptr>(control.unknown.Get())));
+    if (!control.widget || !control.unknown)
+        return nullptr;
+    control.widget->setProperty(
+        kControlUnknownProperty,
+        QVariant::fromValue(reinterpret_cast<quintptr>(control.unknown.Get())));
     hosted.push_back(std::move(control.unknown));
     return control.widget;
 }
 
 QWidget* CreateControl(const DialogItemTemplate& item, QWidget* parent, CWinApp& app,
                        std::vector<ComPtr<IUnknown>>& hosted) {
-    if (item.controlClass == kButtonClass) return CreateButton(item, parent);
-    if (item.controlClass == kStaticClass) return CreateStatic(item, parent);
-    if (item.controlClass == kEditClass) return CreateEdit(item, parent);
+    if (item.controlClass == kButtonClass)
+        return CreateButton(item, parent);
+    if (item.controlClass == kStaticClass)
+        return CreateStatic(item, parent);
+    if (item.controlClass == kEditClass)
+        return CreateEdit(item, parent);
     if (item.controlClass == kTabControlClass) {
         auto* tabs = new QTabBar(parent);
         tabs->setShape(QTabBar::RoundedNorth);
@@ -116,18 +126,20 @@ QFont DialogFont(const DialogTemplate& dialogTemplate) {
     const double averageWidth =
         QFontMetricsF(font).horizontalAdvance(kAlphabet) / static_cast<double>(kAlphabet.size());
     const double wanted = DialogUnitsToPixels(0, 0, 4, 0).width();
-    if (averageWidth > wanted) font.setPointSizeF(dialogTemplate.pointSize * wanted / averageWidth);
+    if (averageWidth > wanted)
+        font.setPointSizeF(dialogTemplate.pointSize * wanted / averageWidth);
     return font;
 }
 
 Qt::WindowFlags WindowFlagsFor(const DialogTemplate& dialogTemplate, bool owned) {
-    Qt::WindowFlags flags = (owned && !(dialogTemplate.exStyle & WS_EX_APPWINDOW)) ? Qt::Dialog
-                                                                                   : Qt::Window;
+    Qt::WindowFlags flags =
+        (owned && !(dialogTemplate.exStyle & WS_EX_APPWINDOW)) ? Qt::Dialog : Qt::Window;
     flags |= Qt::CustomizeWindowHint | Qt::WindowTitleHint;
     if (dialogTemplate.style & WS_SYSMENU) {
         flags |= Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint;
     }
-    if (dialogTemplate.style & WS_MINIMIZEBOX) flags |= Qt::WindowMinimizeButtonHint;
+    if (dialogTemplate.style & WS_MINIMIZEBOX)
+        flags |= Qt::WindowMinimizeButtonHint;
     return flags;
 }
 }  // namespace
@@ -161,7 +173,8 @@ bool BuildDialog(DialogWindow& window, const DialogTemplate& dialogTemplate, CWi
     QWidget* previousTabStop = nullptr;
     for (const DialogItemTemplate& item : dialogTemplate.items) {
         QWidget* control = CreateControl(item, &window, app, hosted);
-        if (!control) return false;
+        if (!control)
+            return false;
         control->setObjectName(QString::number(item.id));
         control->setGeometry(DialogUnitsToPixels(item.x, item.y, item.cx, item.cy));
         control->setHidden(!(item.style & WS_VISIBLE));
@@ -175,7 +188,8 @@ bool BuildDialog(DialogWindow& window, const DialogTemplate& dialogTemplate, CWi
             control->setFocusPolicy(tabStop ? Qt::StrongFocus : Qt::ClickFocus);
         }
         if (tabStop) {
-            if (previousTabStop) QWidget::setTabOrder(previousTabStop, control);
+            if (previousTabStop)
+                QWidget::setTabOrder(previousTabStop, control);
             previousTabStop = control;
         }
         window.ConnectControl(control);

@@ -32,11 +32,14 @@ QMenu* DialogWindow::ShowSystemMenu(const QPoint& globalPos) {
         // "&Close\tAlt+F4": the part after the tab is the shortcut's label.
         const QStringList parts = BytesToDisplayText(item.text.Bytes()).split('\t');
         QAction* action = menu->addAction(parts.front());
-        if (parts.size() > 1) action->setShortcut(QKeySequence(parts[1]));
+        if (parts.size() > 1)
+            action->setShortcut(QKeySequence(parts[1]));
         action->setShortcutVisibleInContextMenu(true);
         action->setData(item.id);
-        if (item.id == SC_RESTORE) action->setEnabled(isMinimized());
-        if (item.id == SC_MINIMIZE) action->setEnabled(!isMinimized());
+        if (item.id == SC_RESTORE)
+            action->setEnabled(isMinimized());
+        if (item.id == SC_MINIMIZE)
+            action->setEnabled(!isMinimized());
         const UINT id = item.id;
         connect(action, &QAction::triggered, this,
                 [this, id] { m_dialog.SendMessage(WM_SYSCOMMAND, id); });
@@ -60,7 +63,8 @@ void DialogWindow::ConnectControl(QWidget* control) {
 }
 
 void DialogWindow::keyPressEvent(QKeyEvent* event) {
-    const bool plain = event->modifiers() == Qt::NoModifier || event->modifiers() == Qt::KeypadModifier;
+    const bool plain =
+        event->modifiers() == Qt::NoModifier || event->modifiers() == Qt::KeypadModifier;
     switch (event->key()) {
         case Qt::Key_Escape:
             if (plain) {
@@ -96,7 +100,8 @@ void DialogWindow::closeEvent(QCloseEvent* event) {
 
 void DialogWindow::paintEvent(QPaintEvent* event) {
     MessageContext context{WM_PAINT};
-    if (!m_dialog.OnWndMsg(context)) QDialog::paintEvent(event);
+    if (!m_dialog.OnWndMsg(context))
+        QDialog::paintEvent(event);
 }
 
 void DialogWindow::contextMenuEvent(QContextMenuEvent* event) {

@@ -11,7 +11,8 @@
 
 namespace {
 void SetError(std::string* error, int code) {
-    if (error) *error = std::strerror(code);
+    if (error)
+        *error = std::strerror(code);
 }
 
 bool WriteAll(int fd, const void* buffer, std::size_t count, std::string* error) {
@@ -19,7 +20,8 @@ bool WriteAll(int fd, const void* buffer, std::size_t count, std::string* error)
     while (count > 0) {
         const ssize_t written = ::write(fd, bytes, count);
         if (written < 0) {
-            if (errno == EINTR) continue;
+            if (errno == EINTR)
+                continue;
             SetError(error, errno);
             return false;
         }
@@ -30,13 +32,16 @@ bool WriteAll(int fd, const void* buffer, std::size_t count, std::string* error)
 }
 }  // namespace
 
-CFile::~CFile() { Close(); }
+CFile::~CFile() {
+    Close();
+}
 
 BOOL CFile::Open(const CString& path, UINT flags, std::string* error) {
     Close();
     const bool write = (flags & (modeWrite | modeReadWrite)) != 0;
     int access = (flags & modeReadWrite) ? O_RDWR : (flags & modeWrite) ? O_WRONLY : O_RDONLY;
-    if (flags & modeCreate) access |= O_CREAT | O_TRUNC;
+    if (flags & modeCreate)
+        access |= O_CREAT | O_TRUNC;
 
     struct stat status {};
     if (::stat(path.GetString(), &status) == 0) {
@@ -66,7 +71,8 @@ BOOL CFile::Open(const CString& path, UINT flags, std::string* error) {
 
 std::uint64_t CFile::GetLength() const {
     struct stat status {};
-    if (m_fd < 0 || ::fstat(m_fd, &status) != 0) return 0;
+    if (m_fd < 0 || ::fstat(m_fd, &status) != 0)
+        return 0;
     return static_cast<std::uint64_t>(status.st_size);
 }
 
@@ -76,11 +82,13 @@ std::size_t CFile::Read(void* buffer, std::size_t count, std::string* error) {
     while (done < count) {
         const ssize_t got = ::read(m_fd, bytes + done, count - done);
         if (got < 0) {
-            if (errno == EINTR) continue;
+            if (errno == EINTR)
+                continue;
             SetError(error, errno);
             break;
         }
-        if (got == 0) break;
+        if (got == 0)
+            break;
         done += static_cast<std::size_t>(got);
     }
     return done;
@@ -91,11 +99,14 @@ bool CFile::Write(const void* buffer, std::size_t count, std::string* error) {
 }
 
 void CFile::Close() {
-    if (m_fd >= 0) ::close(m_fd);
+    if (m_fd >= 0)
+        ::close(m_fd);
     m_fd = -1;
 }
 
-CAtomicFile::~CAtomicFile() { Discard(); }
+CAtomicFile::~CAtomicFile() {
+    Discard();
+}
 
 bool CAtomicFile::Open(const CString& target, std::string* error) {
     Discard();
@@ -107,7 +118,8 @@ bool CAtomicFile::Open(const CString& target, std::string* error) {
     }
     // A file marked read-only is not replaced, though the folder would allow it.
     struct stat existing {};
-    if (::stat(path.c_str(), &existing) == 0 && (existing.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0) {
+    if (::stat(path.c_str(), &existing) == 0 &&
+        (existing.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0) {
         SetError(error, EACCES);
         return false;
     }
@@ -164,7 +176,9 @@ bool CAtomicFile::Commit(std::string* error) {
 }
 
 void CAtomicFile::Discard() {
-    if (m_fd >= 0) ::close(std::exchange(m_fd, -1));
-    if (!m_temporary.empty()) ::unlink(m_temporary.c_str());
+    if (m_fd >= 0)
+        ::close(std::exchange(m_fd, -1));
+    if (!m_temporary.empty())
+        ::unlink(m_temporary.c_str());
     m_temporary.clear();
 }

@@ -15,20 +15,24 @@ CFileDialog::CFileDialog(BOOL openFileDialog, const char* defaultExtension, cons
       m_flags(flags),
       m_filter(filter) {}
 
-INT_PTR CFileDialog::DoModal() { return AfxGetApp()->GetInteractions().RunFileDialog(*this); }
+INT_PTR CFileDialog::DoModal() {
+    return AfxGetApp()->GetInteractions().RunFileDialog(*this);
+}
 
 QStringList CFileDialog::NameFilters() const {
     QStringList filters;
     const QStringList parts = BytesToDisplayText(m_filter.Bytes()).split('|');
     for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
-        if (parts[i].isEmpty()) break;  // "||" ends the list
+        if (parts[i].isEmpty())
+            break;  // "||" ends the list
         QString patterns = parts[i + 1];
         patterns.replace(';', ' ');
         // Qt reads the patterns from the description's last parentheses: a
         // description that already shows them is taken as it stands.
         const QString shown = QStringLiteral("(%1)").arg(patterns);
-        filters << (parts[i].trimmed().endsWith(shown) ? parts[i]
-                                                       : QStringLiteral("%1 %2").arg(parts[i], shown));
+        filters << (parts[i].trimmed().endsWith(shown)
+                        ? parts[i]
+                        : QStringLiteral("%1 %2").arg(parts[i], shown));
     }
     return filters;
 }
@@ -41,7 +45,8 @@ void CFileDialog::Configure(QFileDialog& box) const {
     box.setOption(QFileDialog::ReadOnly, false);
     box.setNameFilters(NameFilters());
     QString suffix = BytesToDisplayText(m_defaultExtension.Bytes());
-    if (suffix.startsWith('.')) suffix.remove(0, 1);
+    if (suffix.startsWith('.'))
+        suffix.remove(0, 1);
     box.setDefaultSuffix(suffix);
     if (!m_initialFileName.IsEmpty()) {
         box.selectFile(BytesToDisplayText(m_initialFileName.Bytes()));
@@ -50,8 +55,10 @@ void CFileDialog::Configure(QFileDialog& box) const {
 
 void CFileDialog::SetChosenPath(const CString& path) {
     m_path = path;
-    if (path.IsEmpty() || m_defaultExtension.IsEmpty()) return;
-    if (std::filesystem::path(path.Bytes()).has_extension()) return;
+    if (path.IsEmpty() || m_defaultExtension.IsEmpty())
+        return;
+    if (std::filesystem::path(path.Bytes()).has_extension())
+        return;
     const std::string& extension = m_defaultExtension.Bytes();
     m_path += extension.front() == '.' ? CString(extension) : "." + CString(extension);
 }

@@ -23,7 +23,8 @@ int GetSystemMetrics(int index) {
 }
 
 HBITMAP LoadImage(const CString& path, UINT type, int width, int height, UINT flags) {
-    if (type != IMAGE_BITMAP || !(flags & LR_LOADFROMFILE)) return nullptr;
+    if (type != IMAGE_BITMAP || !(flags & LR_LOADFROMFILE))
+        return nullptr;
     // Only bitmap files make a preview, whatever the name says.
     QImage image;
     if (!image.load(QString::fromStdString(path.Bytes()), "BMP") || image.isNull()) {
@@ -36,9 +37,11 @@ HBITMAP LoadImage(const CString& path, UINT type, int width, int height, UINT fl
 
 HICON LoadIconResource(UINT id) {
     const std::string_view path = FindIconResource(id);
-    if (path.empty()) return nullptr;
+    if (path.empty())
+        return nullptr;
     QIcon icon(QString::fromUtf8(path.data(), static_cast<qsizetype>(path.size())));
-    if (icon.isNull()) return nullptr;
+    if (icon.isNull())
+        return nullptr;
     return std::make_shared<const QIcon>(std::move(icon));
 }
 
@@ -46,9 +49,12 @@ CPaintDC::CPaintDC(CWnd* window) : m_painter(std::make_unique<QPainter>(window->
 
 CPaintDC::~CPaintDC() = default;
 
-HDC CPaintDC::GetSafeHdc() const { return m_painter.get(); }
+HDC CPaintDC::GetSafeHdc() const {
+    return m_painter.get();
+}
 
 void CPaintDC::DrawIcon(int x, int y, const HICON& icon) {
-    if (!icon) return;
+    if (!icon)
+        return;
     m_painter->drawPixmap(x, y, icon->pixmap(kIconSize, kIconSize));
 }

@@ -17,8 +17,10 @@ namespace {
 // Boxes and dialogs go over the dialog the user is working in: the innermost
 // modal one, else the owner's window.
 QWidget* OwnerWidget(CWnd* owner) {
-    if (QWidget* modal = QApplication::activeModalWidget()) return modal;
-    if (owner && owner->GetSafeHwnd()) return owner->GetSafeHwnd()->window();
+    if (QWidget* modal = QApplication::activeModalWidget())
+        return modal;
+    if (owner && owner->GetSafeHwnd())
+        return owner->GetSafeHwnd()->window();
     return nullptr;
 }
 }  // namespace
@@ -30,7 +32,7 @@ int RealInteractions::MessageBox(CWnd* owner, const CString& text, const CString
     box.setText(BytesToDisplayText(text.Bytes()));
     box.setTextFormat(Qt::PlainText);
     box.setIcon((type & MB_ICONEXCLAMATION) == MB_ICONEXCLAMATION ? QMessageBox::Warning
-                                                                   : QMessageBox::NoIcon);
+                                                                  : QMessageBox::NoIcon);
     box.setStandardButtons(QMessageBox::Ok);
     box.exec();
     return IDOK;
@@ -48,7 +50,8 @@ INT_PTR RealInteractions::RunFileDialog(CFileDialog& dialog) {
 }
 
 INT_PTR RealInteractions::RunModal(CDialog& dialog) {
-    if (!dialog.CreateModalWindow()) return -1;
+    if (!dialog.CreateModalWindow())
+        return -1;
     dialog.RunModalLoop();
     const INT_PTR result = dialog.ModalResult();
     dialog.DestroyModalWindow();
@@ -58,6 +61,7 @@ INT_PTR RealInteractions::RunModal(CDialog& dialog) {
 bool RealInteractions::ShellOpen(const CString& path) {
     // A missing file opens nothing and tells nothing: the caller never looks.
     std::error_code error;
-    if (!std::filesystem::is_regular_file(path.Bytes(), error)) return false;
+    if (!std::filesystem::is_regular_file(path.Bytes(), error))
+        return false;
     return QDesktopServices::openUrl(QUrl::fromLocalFile(QString::fromStdString(path.Bytes())));
 }

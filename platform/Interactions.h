@@ -13,8 +13,7 @@ class Interactions {
 public:
     virtual ~Interactions() = default;
 
-    virtual int MessageBox(CWnd* owner, const CString& text, const CString& caption,
-                           UINT type) = 0;
+    virtual int MessageBox(CWnd* owner, const CString& text, const CString& caption, UINT type) = 0;
     // IDOK with the chosen path stored in the dialog, or IDCANCEL.
     virtual INT_PTR RunFileDialog(CFileDialog& dialog) = 0;
     virtual INT_PTR RunModal(CDialog& dialog) = 0;

@@ -14,7 +14,8 @@ const MessageMapEntry* MessageMap::Find(UINT message, UINT code, int id) const {
 
 bool CCmdTarget::OnWndMsg(MessageContext& context) {
     const MessageMapEntry* entry = GetMessageMap().Find(context.message, context.code, context.id);
-    if (!entry) return false;
+    if (!entry)
+        return false;
     entry->call(*this, context);
     return true;
 }

@@ -9,7 +9,6 @@ inline constexpr UINT WM_QUERYDRAGICON = 0x0037;
 inline constexpr UINT WM_ICONERASEBKGND = 0x0027;
 inline constexpr UINT WM_NOTIFY = 0x004E;
 inline constexpr UINT WM_HELP = 0x0053;
-inline constexpr UINT WM_SETICON = 0x0080;
 inline constexpr UINT WM_COMMAND = 0x0111;
 inline constexpr UINT WM_SYSCOMMAND = 0x0112;
 
@@ -20,10 +19,6 @@ inline constexpr UINT TCN_SELCHANGE = static_cast<UINT>(-551);
 inline constexpr UINT SC_MINIMIZE = 0xF020;
 inline constexpr UINT SC_CLOSE = 0xF060;
 inline constexpr UINT SC_RESTORE = 0xF120;
-
-// Icon sizes for WM_SETICON.
-inline constexpr WPARAM ICON_SMALL = 0;
-inline constexpr WPARAM ICON_BIG = 1;
 
 // ShowWindow commands.
 inline constexpr int SW_HIDE = 0;

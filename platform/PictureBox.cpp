@@ -13,7 +13,8 @@ HBITMAP PictureBox::SetBitmap(HBITMAP bitmap) {
 }
 
 void PictureBox::paintEvent(QPaintEvent*) {
-    if (!m_bitmap) return;
+    if (!m_bitmap)
+        return;
     QPainter painter(this);
     painter.drawPixmap(0, 0, *m_bitmap);
 }

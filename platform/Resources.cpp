@@ -5,7 +5,8 @@
 namespace {
 template <class Range>
 auto FindById(const Range& range, UINT id) {
-    return std::find_if(range.begin(), range.end(), [id](const auto& item) { return item.id == id; });
+    return std::find_if(range.begin(), range.end(),
+                        [id](const auto& item) { return item.id == id; });
 }
 }  // namespace
 

@@ -12,6 +12,7 @@ constexpr INT_PTR kNoAssociation = 31;
 
 INT_PTR ShellExecute(HWND /*owner*/, const char* operation, const CString& file,
                      const char* /*parameters*/, const char* /*directory*/, int /*showCommand*/) {
-    if (operation && std::string_view(operation) != "open") return kNoAssociation;
+    if (operation && std::string_view(operation) != "open")
+        return kNoAssociation;
     return AfxGetApp()->GetInteractions().ShellOpen(file) ? kRequestMade : kFileNotFound;
 }

@@ -19,7 +19,8 @@ constexpr std::array<char16_t, 32> kCp1252High = {
 
 bool IsValidUtf8(const std::string& bytes) {
     QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
-    const QString decoded = decoder.decode(QByteArrayView(bytes.data(), static_cast<qsizetype>(bytes.size())));
+    const QString decoded =
+        decoder.decode(QByteArrayView(bytes.data(), static_cast<qsizetype>(bytes.size())));
     return !decoder.hasError();
 }
 
@@ -46,7 +47,8 @@ constexpr const char* kShownText = "veilnote.shownText";
 }  // namespace
 
 void RememberShownBytes(QWidget* control, const std::string& bytes, const QString& shown) {
-    control->setProperty(kShownBytes, QByteArray(bytes.data(), static_cast<qsizetype>(bytes.size())));
+    control->setProperty(kShownBytes,
+                         QByteArray(bytes.data(), static_cast<qsizetype>(bytes.size())));
     control->setProperty(kShownText, shown);
 }
 

@@ -26,47 +26,60 @@ CWinApp::CWinApp(const char* appName)
 }
 
 CWinApp::~CWinApp() {
-    if (g_currentApp == this) g_currentApp = nullptr;
+    if (g_currentApp == this)
+        g_currentApp = nullptr;
 }
 
-BOOL CWinApp::InitInstance() { return TRUE; }
+BOOL CWinApp::InitInstance() {
+    return TRUE;
+}
 
 BOOL CWinApp::Enable3dControls() {
     // Qt draws controls in the desktop's own style already.
     return TRUE;
 }
 
-HICON CWinApp::LoadIcon(UINT id) const { return LoadIconResource(id); }
+HICON CWinApp::LoadIcon(UINT id) const {
+    return LoadIconResource(id);
+}
 
 void CWinApp::OnHelp() {
     // No help file is named for the application as a whole.
 }
 
 const MessageMap& CWinApp::GetMessageMap() const {
-    using Map = MessageMapFor<CWinApp>;
-    static const MessageMap map(&CCmdTarget::GetMessageMap(), {Map::Clicked(ID_HELP, &CWinApp::OnHelp)});
+    static const MessageMap map(&CCmdTarget::GetMessageMap(), {});
     return map;
 }
 
-CWinApp* AfxGetApp() { return g_currentApp; }
+CWinApp* AfxGetApp() {
+    return g_currentApp;
+}
 
-CWnd* AfxGetMainWnd() { return g_currentApp ? g_currentApp->m_pMainWnd : nullptr; }
+CWnd* AfxGetMainWnd() {
+    return g_currentApp ? g_currentApp->m_pMainWnd : nullptr;
+}
 
-const char* AfxGetAppName() { return g_currentApp ? g_currentApp->m_strAppName.GetString() : ""; }
+const char* AfxGetAppName() {
+    return g_currentApp ? g_currentApp->m_strAppName.GetString() : "";
+}
 
 void AfxEnableControlContainer() {
-    if (g_currentApp) g_currentApp->EnableControlContainer();
+    if (g_currentApp)
+        g_currentApp->EnableControlContainer();
 }
 
 int AfxMessageBox(const CString& text, UINT type, UINT /*helpId*/) {
     CWinApp* app = AfxGetApp();
-    if (!app) return IDCANCEL;
+    if (!app)
+        return IDCANCEL;
     return app->GetInteractions().MessageBox(AfxGetMainWnd(), text, CString(AfxGetAppName()), type);
 }
 
 int AfxWinMain(int argc, char** argv) {
     CWinApp* app = AfxGetApp();
-    if (!app) return EXIT_FAILURE;
+    if (!app)
+        return EXIT_FAILURE;
     QApplication application(argc, argv);
     QApplication::setApplicationName(QString::fromStdString(app->m_strAppName.Bytes()));
     QApplication::setApplicationVersion(QString::fromStdString(app->m_strVersion.Bytes()));
@@ -84,11 +97,13 @@ CString GetModuleFileName() {
 
 HANDLE CreateMutex(const void* /*security*/, BOOL /*initialOwner*/, const char* name) {
     const char* runtime = std::getenv("XDG_RUNTIME_DIR");
-    const std::filesystem::path folder =
-        runtime && *runtime ? std::filesystem::path(runtime) : std::filesystem::temp_directory_path();
+    const std::filesystem::path folder = runtime && *runtime
+                                             ? std::filesystem::path(runtime)
+                                             : std::filesystem::temp_directory_path();
     const std::string lockPath = (folder / (std::string(name) + ".lock")).string();
     const int fd = ::open(lockPath.c_str(), O_RDONLY | O_CREAT | O_CLOEXEC, 0600);
-    if (fd < 0) return -1;
+    if (fd < 0)
+        return -1;
     // Shared, so every running copy holds it; the descriptor stays open (and
     // the lock held) until the process ends.
     ::flock(fd, LOCK_SH | LOCK_NB);

@@ -24,15 +24,15 @@ int ControlIdOf(const QWidget* widget) {
 }
 
 QWidget* FindControl(const QWidget* parent, int id) {
-    if (!parent) return nullptr;
+    if (!parent)
+        return nullptr;
     return parent->findChild<QWidget*>(QString::number(id), Qt::FindDirectChildrenOnly);
 }
 
-int CWnd::GetDlgCtrlID() const { return ControlIdOf(m_hWnd); }
-
 CWnd* CWnd::GetDlgItem(int id) const {
     QWidget* control = FindControl(m_hWnd, id);
-    if (!control) return nullptr;
+    if (!control)
+        return nullptr;
     auto& wrapper = m_items[id];
     if (!wrapper || wrapper->GetSafeHwnd() != control) {
         wrapper = std::make_unique<CWnd>(control);
@@ -41,47 +41,56 @@ CWnd* CWnd::GetDlgItem(int id) const {
 }
 
 BOOL CWnd::ShowWindow(int command) {
-    if (!m_hWnd) return FALSE;
+    if (!m_hWnd)
+        return FALSE;
     const BOOL wasVisible = m_hWnd->isVisibleTo(m_hWnd->parentWidget()) ? TRUE : FALSE;
     m_hWnd->setVisible(command != SW_HIDE);
     return wasVisible;
 }
 
 BOOL CWnd::EnableWindow(BOOL enable) {
-    if (!m_hWnd) return FALSE;
+    if (!m_hWnd)
+        return FALSE;
     const BOOL wasDisabled = m_hWnd->isEnabled() ? FALSE : TRUE;
     m_hWnd->setEnabled(enable != FALSE);
     return wasDisabled;
 }
 
-BOOL CWnd::IsWindowEnabled() const { return m_hWnd && m_hWnd->isEnabled() ? TRUE : FALSE; }
+BOOL CWnd::IsWindowEnabled() const {
+    return m_hWnd && m_hWnd->isEnabled() ? TRUE : FALSE;
+}
 
 BOOL CWnd::IsWindowVisible() const {
     // Visible as the window's own state says, whether or not the dialog
     // around it is on screen yet.
-    if (!m_hWnd) return FALSE;
+    if (!m_hWnd)
+        return FALSE;
     return m_hWnd->isVisibleTo(m_hWnd->window()) && !m_hWnd->isHidden() ? TRUE : FALSE;
 }
 
 CWnd* CWnd::SetFocus() {
-    if (m_hWnd) m_hWnd->setFocus(Qt::OtherFocusReason);
+    if (m_hWnd)
+        m_hWnd->setFocus(Qt::OtherFocusReason);
     return nullptr;
 }
 
 namespace {
 // The text a control shows now, as the user sees it.
 QString ShownText(const QWidget* control) {
-    if (const auto* edit = qobject_cast<const QLineEdit*>(control)) return edit->text();
+    if (const auto* edit = qobject_cast<const QLineEdit*>(control))
+        return edit->text();
     if (const auto* multiLine = qobject_cast<const QPlainTextEdit*>(control)) {
         return multiLine->toPlainText();
     }
-    if (const auto* button = qobject_cast<const QAbstractButton*>(control)) return button->text();
+    if (const auto* button = qobject_cast<const QAbstractButton*>(control))
+        return button->text();
     return control->windowTitle();
 }
 }  // namespace
 
 void CWnd::SetWindowText(const CString& text) {
-    if (!m_hWnd) return;
+    if (!m_hWnd)
+        return;
     const QString shown = BytesToDisplayText(text.Bytes());
     if (auto* edit = qobject_cast<QLineEdit*>(m_hWnd)) {
         edit->setText(shown);
@@ -98,14 +107,18 @@ void CWnd::SetWindowText(const CString& text) {
 }
 
 CString CWnd::GetWindowText() const {
-    if (!m_hWnd) return {};
+    if (!m_hWnd)
+        return {};
     return CString(BytesForShownText(m_hWnd, ShownText(m_hWnd)));
 }
 
-BOOL CWnd::IsIconic() const { return m_hWnd && m_hWnd->isMinimized() ? TRUE : FALSE; }
+BOOL CWnd::IsIconic() const {
+    return m_hWnd && m_hWnd->isMinimized() ? TRUE : FALSE;
+}
 
 void CWnd::GetClientRect(CRect* rect) const {
-    if (!rect) return;
+    if (!rect)
+        return;
     *rect = CRect{};
     if (m_hWnd) {
         rect->right = m_hWnd->width();
@@ -119,7 +132,8 @@ HICON CWnd::SetIcon(HICON icon, BOOL bigIcon) {
     if (m_hWnd) {
         QIcon combined;
         for (const HICON& each : {m_iconBig, m_iconSmall}) {
-            if (!each) continue;
+            if (!each)
+                continue;
             for (const QSize& size : each->availableSizes()) {
                 combined.addPixmap(each->pixmap(size));
             }
@@ -129,21 +143,21 @@ HICON CWnd::SetIcon(HICON icon, BOOL bigIcon) {
     return previous;
 }
 
-HICON CWnd::GetIcon(BOOL bigIcon) const { return bigIcon ? m_iconBig : m_iconSmall; }
+HICON CWnd::GetIcon(BOOL bigIcon) const {
+    return bigIcon ? m_iconBig : m_iconSmall;
+}
 
 LRESULT CWnd::SendMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     MessageContext context{message, 0, 0, wParam, lParam};
     switch (message) {
         case WM_SYSCOMMAND:
             context.id = static_cast<int>(wParam);
-            if (!OnWndMsg(context)) OnSysCommand(static_cast<UINT>(wParam), lParam);
+            if (!OnWndMsg(context))
+                OnSysCommand(static_cast<UINT>(wParam), lParam);
             return 0;
         case WM_CLOSE:
-            if (!OnWndMsg(context)) OnClose();
-            return 0;
-        case WM_SETICON:
-            // The icon itself travels as a handle, which a message cannot carry
-            // here: SetIcon is the way in.
+            if (!OnWndMsg(context))
+                OnClose();
             return 0;
         case WM_ICONERASEBKGND:
             if (auto* painter = reinterpret_cast<QPainter*>(wParam); painter && m_hWnd) {
@@ -157,10 +171,12 @@ LRESULT CWnd::SendMessage(UINT message, WPARAM wParam, LPARAM lParam) {
 }
 
 BOOL CWnd::PostMessage(UINT message, WPARAM wParam, LPARAM lParam) {
-    if (!m_hWnd) return FALSE;
+    if (!m_hWnd)
+        return FALSE;
     QPointer<QWidget> target = m_hWnd;
     QTimer::singleShot(0, m_hWnd, [this, target, message, wParam, lParam] {
-        if (target) SendMessage(message, wParam, lParam);
+        if (target)
+            SendMessage(message, wParam, lParam);
     });
     return TRUE;
 }
@@ -171,7 +187,8 @@ int CWnd::MessageBox(const CString& text, const CString& caption, UINT type) {
 }
 
 CMenu* CWnd::GetSystemMenu(BOOL /*revert*/) {
-    if (auto* window = qobject_cast<DialogWindow*>(m_hWnd)) return window->SystemMenu();
+    if (auto* window = qobject_cast<DialogWindow*>(m_hWnd))
+        return window->SystemMenu();
     return nullptr;
 }
 
@@ -184,21 +201,25 @@ BOOL CWnd::UpdateData(BOOL saveAndValidate) {
 void CWnd::DoDataExchange(CDataExchange*) {}
 
 IUnknown* CWnd::GetControlUnknown() const {
-    if (!m_hWnd) return nullptr;
+    if (!m_hWnd)
+        return nullptr;
     return reinterpret_cast<IUnknown*>(m_hWnd->property(kControlUnknownProperty).value<quintptr>());
 }
 
 void CWnd::InvokeHelper(DISPID dispid, WORD flags, VARTYPE /*returnType*/, void* returned,
                         const std::vector<VARIANT>& args) {
     IUnknown* unknown = GetControlUnknown();
-    if (!unknown) return;
+    if (!unknown)
+        return;
     ComPtr<IDispatch> dispatch;
-    if (FAILED(unknown->QueryInterface(IID_IDispatch, dispatch.ReceiveVoid()))) return;
+    if (FAILED(unknown->QueryInterface(IID_IDispatch, dispatch.ReceiveVoid())))
+        return;
     dispatch->Invoke(dispid, flags, args, static_cast<VARIANT*>(returned));
 }
 
 void CWnd::OnSysCommand(UINT nID, LPARAM /*lParam*/) {
-    if (!m_hWnd) return;
+    if (!m_hWnd)
+        return;
     switch (nID & 0xFFF0) {
         case SC_MINIMIZE:
             m_hWnd->showMinimized();
@@ -215,5 +236,6 @@ void CWnd::OnSysCommand(UINT nID, LPARAM /*lParam*/) {
 }
 
 void CWnd::OnClose() {
-    if (m_hWnd) m_hWnd->close();
+    if (m_hWnd)
+        m_hWnd->close();
 }

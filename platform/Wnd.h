@@ -29,7 +29,6 @@ public:
 
     HWND GetSafeHwnd() const { return m_hWnd.data(); }
     void Attach(HWND window) { m_hWnd = window; }
-    int GetDlgCtrlID() const;
 
     // The control of this window with that ID, or null.
     CWnd* GetDlgItem(int id) const;

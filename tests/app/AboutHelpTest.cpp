@@ -14,7 +14,8 @@ protected:
 
 QStringList LabelsOf(CDialog& dialog) {
     QStringList texts;
-    for (const QLabel* label : dialog.GetSafeHwnd()->findChildren<QLabel*>()) texts << label->text();
+    for (const QLabel* label : dialog.GetSafeHwnd()->findChildren<QLabel*>())
+        texts << label->text();
     return texts;
 }
 
@@ -40,7 +41,8 @@ TEST_F(AboutHelpTest, ButtonAndSystemMenuOpenTheSameAboutBox) {
 
 TEST_F(AboutHelpTest, AboutBoxEndsWithEscapeAndCloseBoxToo) {
     RunMainWindow([&](CVeilnoteDlg& dlg) {
-        m_script.ExpectModalRun<CAboutDlg>([](CAboutDlg& about) { PressKey(about, Qt::Key_Escape); });
+        m_script.ExpectModalRun<CAboutDlg>(
+            [](CAboutDlg& about) { PressKey(about, Qt::Key_Escape); });
         m_script.ExpectModalRun<CAboutDlg>([](CAboutDlg& about) { about.GetSafeHwnd()->close(); });
         Click(dlg, IDC_ABOUT);
         Click(dlg, IDC_ABOUT);

@@ -6,21 +6,27 @@
 
 #include "OutsideControls.h"
 
-AppFixture::AppFixture() { RegisterOutsideControls(m_app.Controls()); }
+AppFixture::AppFixture() {
+    RegisterOutsideControls(m_app.Controls());
+}
 
 AppFixture::~AppFixture() {
     // No window of a test outlives it.
-    static_cast<void>(QTest::qWaitFor([] { return QApplication::topLevelWidgets().isEmpty() ||
-                                std::none_of(QApplication::topLevelWidgets().begin(),
-                                             QApplication::topLevelWidgets().end(),
-                                             [](QWidget* w) { return w->isVisible(); }); },
-                    3000));
+    static_cast<void>(QTest::qWaitFor(
+        [] {
+            return QApplication::topLevelWidgets().isEmpty() ||
+                   std::none_of(QApplication::topLevelWidgets().begin(),
+                                QApplication::topLevelWidgets().end(),
+                                [](QWidget* w) { return w->isVisible(); });
+        },
+        3000));
 }
 
 void AppFixture::RunMainWindow(const std::function<void(CVeilnoteDlg&)>& drive) {
     m_script.ExpectModalRun<CVeilnoteDlg>([&](CVeilnoteDlg& dlg) {
         drive(dlg);
-        if (!dlg.HasEnded()) dlg.EndDialog(IDCANCEL);
+        if (!dlg.HasEnded())
+            dlg.EndDialog(IDCANCEL);
     });
     EXPECT_EQ(m_app.InitInstance(), FALSE);
 }

@@ -27,8 +27,9 @@ public:
         return m_calls.applyResult;
     }
     HRESULT SetSkinElement(HWND control, const char16_t* element) override {
-        m_calls.calls.push_back("element " + (control ? control->objectName().toStdString() : "(null)") +
-                                " " + Narrow(element));
+        m_calls.calls.push_back("element " +
+                                (control ? control->objectName().toStdString() : "(null)") + " " +
+                                Narrow(element));
         return S_OK;
     }
 
@@ -43,7 +44,8 @@ public:
     HRESULT QueryInterface(const IID& riid, void** ppvObject) override {
         return QueryFor(riid, ppvObject, {IID_IDispatch});
     }
-    HRESULT Invoke(DISPID dispid, std::uint16_t, const std::vector<VARIANT>& args, VARIANT*) override {
+    HRESULT Invoke(DISPID dispid, std::uint16_t, const std::vector<VARIANT>& args,
+                   VARIANT*) override {
         std::string call = "splash " + std::to_string(dispid);
         for (const VARIANT& arg : args) {
             if (const auto* text = std::get_if<BSTR>(&arg)) {
@@ -73,7 +75,8 @@ HostedControl Host(QWidget* parent, ControlCalls& calls) {
 }  // namespace
 
 void RegisterRecordingControls(ControlRegistry& registry, ControlCalls& calls) {
-    registry.Register(CLSID_Skin, [&calls](QWidget* parent) { return Host<RecordingSkin>(parent, calls); });
+    registry.Register(CLSID_Skin,
+                      [&calls](QWidget* parent) { return Host<RecordingSkin>(parent, calls); });
     registry.Register(CLSID_Splash,
                       [&calls](QWidget* parent) { return Host<RecordingSplash>(parent, calls); });
 }

@@ -6,9 +6,9 @@
 #include <QElapsedTimer>
 #include <QFileDialog>
 #include <QFileSystemModel>
-#include <QPointer>
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QPointer>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
@@ -50,7 +50,8 @@ class FileDialogAnswerer {
 public:
     bool Answer(QWidget* modal, const std::string& path) {
         auto* files = qobject_cast<QFileDialog*>(modal);
-        if (!files) return false;
+        if (!files)
+            return false;
         if (files != m_dialog) {
             m_dialog = files;
             m_listed = false;
@@ -61,10 +62,12 @@ public:
             }
         }
         // A folder listed before may not be listed again: give it a moment.
-        if (!m_listed && m_shown.elapsed() < 1000) return false;
+        if (!m_listed && m_shown.elapsed() < 1000)
+            return false;
         auto* name = files->findChild<QLineEdit*>("fileNameEdit");
         EXPECT_NE(name, nullptr);
-        if (!name) return false;
+        if (!name)
+            return false;
         name->setText(QString::fromStdString(path));
         QMetaObject::invokeMethod(files, "accept", Qt::DirectConnection);
         m_dialog = nullptr;
@@ -112,7 +115,8 @@ TEST_F(RealDialogsTest, HideSaveOpenAndRevealThroughTheRealDialogs) {
         auto* main = static_cast<CVeilnoteDlg*>(m_app.m_pMainWnd);
         if (clock.elapsed() > kDeadlineMs) {
             // Never hang: close whatever is in front until the program ends.
-            ADD_FAILURE() << "stuck at step " << step << " save path " << (main ? main->m_strSavePath.Bytes() : "") << " with "
+            ADD_FAILURE() << "stuck at step " << step << " save path "
+                          << (main ? main->m_strSavePath.Bytes() : "") << " with "
                           << (modal ? modal->metaObject()->className() : "nothing") << " in front";
             step = -1;
             if (modal)

@@ -68,7 +68,8 @@ TEST_F(ViewsTest, MinimisedWindowPaintsItsIconCentred) {
         for (int y = 0; y < 32; ++y) {
             for (int x = 0; x < 32; ++x) {
                 const QColor want = icon.pixelColor(x, y);
-                if (want.alpha() == 255 && painted.pixelColor(origin + QPoint(x, y)) == want) ++matching;
+                if (want.alpha() == 255 && painted.pixelColor(origin + QPoint(x, y)) == want)
+                    ++matching;
             }
         }
         EXPECT_GT(matching, 100) << "the icon is drawn at the centre";

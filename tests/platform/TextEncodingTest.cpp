@@ -28,7 +28,8 @@ TEST(TextEncoding, TextTheUserDidNotEditGoesBackByteForByte) {
 }
 
 TEST(CStringBytes, LengthsAndCutsCountBytes) {
-    const CString text("\xd0\xbf\xd0\xb0\xd1\x80\xd0\xbe\xd0\xbb\xd1\x8c");  // six letters, 12 bytes
+    const CString text(
+        "\xd0\xbf\xd0\xb0\xd1\x80\xd0\xbe\xd0\xbb\xd1\x8c");  // six letters, 12 bytes
     EXPECT_EQ(text.GetLength(), 12);
     EXPECT_EQ(text.Left(8).GetLength(), 8);
     EXPECT_EQ(CString("/usr/bin/veilnote").ReverseFind('/'), 8);

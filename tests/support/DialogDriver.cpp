@@ -18,7 +18,8 @@ QWidget* Control(CDialog& dialog, int id) {
 void Click(CDialog& dialog, int id) {
     auto* button = qobject_cast<QPushButton*>(Control(dialog, id));
     ASSERT_NE(button, nullptr) << "control " << id << " is no button";
-    if (button->isEnabled()) button->click();
+    if (button->isEnabled())
+        button->click();
 }
 
 void Type(CDialog& dialog, int id, const QString& text) {
@@ -44,8 +45,10 @@ void Type(CDialog& dialog, int id, const QString& text) {
 
 QString TextOf(CDialog& dialog, int id) {
     QWidget* control = Control(dialog, id);
-    if (auto* line = qobject_cast<QLineEdit*>(control)) return line->text();
-    if (auto* edit = qobject_cast<QPlainTextEdit*>(control)) return edit->toPlainText();
+    if (auto* line = qobject_cast<QLineEdit*>(control))
+        return line->text();
+    if (auto* edit = qobject_cast<QPlainTextEdit*>(control))
+        return edit->toPlainText();
     return {};
 }
 

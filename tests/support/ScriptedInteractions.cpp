@@ -12,8 +12,7 @@ const char* KindName(int kind) {
 }
 }  // namespace
 
-ScriptedInteractions::ScriptedInteractions()
-    : m_previous(AfxGetApp()->SetInteractions(this)) {}
+ScriptedInteractions::ScriptedInteractions() : m_previous(AfxGetApp()->SetInteractions(this)) {}
 
 ScriptedInteractions::~ScriptedInteractions() {
     AfxGetApp()->SetInteractions(m_previous);
@@ -86,9 +85,11 @@ INT_PTR ScriptedInteractions::RunFileDialog(CFileDialog& dialog) {
 
 INT_PTR ScriptedInteractions::RunModal(CDialog& dialog) {
     const auto next = Next(Expected::Kind::Modal, typeid(dialog).name());
-    if (!next) return IDCANCEL;
+    if (!next)
+        return IDCANCEL;
     EXPECT_EQ(next->text, typeid(dialog).name()) << "a modal run of another dialog";
-    if (next->text != typeid(dialog).name()) return IDCANCEL;
+    if (next->text != typeid(dialog).name())
+        return IDCANCEL;
     return next->run(dialog);
 }
 
@@ -107,9 +108,10 @@ INT_PTR ScriptedInteractions::Drive(CDialog& dialog, const std::function<void()>
     QWidget* window = dialog.GetSafeHwnd();
     window->show();
     window->activateWindow();
-    static_cast<void>(QTest::qWaitFor(
-        [&] { return window->isActiveWindow() || dialog.HasEnded(); }, 1000));
-    if (!dialog.HasEnded()) drive();
+    static_cast<void>(
+        QTest::qWaitFor([&] { return window->isActiveWindow() || dialog.HasEnded(); }, 1000));
+    if (!dialog.HasEnded())
+        drive();
     // A dialog may end itself through a posted message.
     static_cast<void>(QTest::qWaitFor([&] { return dialog.HasEnded(); }, 2000));
     if (!dialog.HasEnded()) {

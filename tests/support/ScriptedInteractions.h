@@ -32,14 +32,6 @@ public:
     ScriptedInteractions& ExpectSaveFile(std::optional<std::string> path);
     ScriptedInteractions& ExpectShellOpen(std::string path);
 
-    // A modal run of a D answered without a window: `answer` sets the
-    // dialog's members and returns its result.
-    template <class D>
-    ScriptedInteractions& ExpectModal(std::function<INT_PTR(D&)> answer) {
-        return Push(Expected::Kind::Modal, typeid(D).name(), [answer](CDialog& dialog) {
-            return answer(static_cast<D&>(dialog));
-        });
-    }
     // A modal run of a D with its real window: created and initialised, then
     // `drive` acts as the user. The result is what the dialog ended with.
     template <class D>
