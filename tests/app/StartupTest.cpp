@@ -1,4 +1,5 @@
 #include <QApplication>
+#include <QContextMenuEvent>
 #include <QMenu>
 #include <QTest>
 
@@ -123,11 +124,24 @@ TEST_F(StartupTest, SystemMenuEndsWithAboutAndOpensWithAltSpace) {
         EXPECT_EQ(items.back().id, 16u);
         EXPECT_EQ(items.back().text, "&About Veilnote...");
 
+        QWidget* window = dlg.GetSafeHwnd();
         PressKey(dlg, Qt::Key_Space, Qt::AltModifier);
-        auto* popup = dlg.GetSafeHwnd()->findChild<QMenu*>("systemMenu");
+        auto* popup = window->findChild<QMenu*>("systemMenu");
         ASSERT_NE(popup, nullptr);
         EXPECT_EQ(popup->actions().back()->text(), "&About Veilnote...");
         popup->close();
+        ASSERT_TRUE(QTest::qWaitFor([&] { return !window->findChild<QMenu*>("systemMenu"); }));
+
+        // A right click opens it on the window's background, not on a control.
+        const auto rightClick = [&](QPoint at) {
+            QContextMenuEvent event(QContextMenuEvent::Mouse, at, window->mapToGlobal(at));
+            QApplication::sendEvent(window, &event);
+            return window->findChild<QMenu*>("systemMenu");
+        };
+        EXPECT_EQ(rightClick(Control(dlg, IDC_ABOUT)->geometry().center()), nullptr);
+        QMenu* fromClick = rightClick(QPoint(300, 20));
+        ASSERT_NE(fromClick, nullptr);
+        fromClick->close();
     });
 }
 
