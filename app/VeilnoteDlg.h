@@ -54,5 +54,4 @@ private:
     void ShowMessageView();
     void OpenHelp();
     void DiscardCarrier();
-    bool ReadCarrier(CFile& file);
 };

@@ -18,7 +18,7 @@ constexpr const char* kEmptyMessage = "There is no text to curtain";
 constexpr const char* kOperationAborted = "Operation aborted ..     ";
 constexpr const char* kImageTooLarge =
     "This file is too large to hide a message in: images can be at most 2 GiB - 1 bytes.";
-constexpr const char* kNotEnoughMemory = "There is not enough memory to open this image.";
+constexpr const char* kNotEnoughMemory = "There is not enough memory to open this file.";
 constexpr const char* kTextTooLarge = "This text file is too large to load as a message.";
 
 CString Reason(const std::string& error) {
