@@ -14,22 +14,6 @@ void SetError(std::string* error, int code) {
     if (error)
         *error = std::strerror(code);
 }
-
-bool WriteAll(int fd, const void* buffer, std::size_t count, std::string* error) {
-    const auto* bytes = static_cast<const unsigned char*>(buffer);
-    while (count > 0) {
-        const ssize_t written = ::write(fd, bytes, count);
-        if (written < 0) {
-            if (errno == EINTR)
-                continue;
-            SetError(error, errno);
-            return false;
-        }
-        bytes += written;
-        count -= static_cast<std::size_t>(written);
-    }
-    return true;
-}
 }  // namespace
 
 CFile::~CFile() {
@@ -94,22 +78,13 @@ std::size_t CFile::Read(void* buffer, std::size_t count, std::string* error) {
     return done;
 }
 
-bool CFile::Write(const void* buffer, std::size_t count, std::string* error) {
-    return WriteAll(m_fd, buffer, count, error);
-}
-
 void CFile::Close() {
     if (m_fd >= 0)
         ::close(m_fd);
     m_fd = -1;
 }
 
-CAtomicFile::~CAtomicFile() {
-    Discard();
-}
-
 bool CAtomicFile::Open(const CString& target, std::string* error) {
-    Discard();
     const std::filesystem::path path(target.Bytes());
     std::error_code ignored;
     if (std::filesystem::is_directory(path, ignored)) {
@@ -123,62 +98,28 @@ bool CAtomicFile::Open(const CString& target, std::string* error) {
         SetError(error, EACCES);
         return false;
     }
-    const std::filesystem::path folder = path.has_parent_path() ? path.parent_path() : ".";
-    std::string pattern = (folder / ("." + path.filename().string() + ".XXXXXX")).string();
-    const int fd = ::mkstemp(pattern.data());
-    if (fd < 0) {
-        SetError(error, errno);
+    int code = 0;
+    if (!m_file.Open(path.string(), code)) {
+        SetError(error, code);
         return false;
     }
-    // The new file gets the permissions a newly created file would get, or
-    // those of the file it replaces.
-    struct stat status {};
-    mode_t mode = 0666;
-    if (::stat(path.c_str(), &status) == 0) {
-        mode = status.st_mode & 07777;
-    } else {
-        const mode_t mask = ::umask(0);
-        ::umask(mask);
-        mode &= ~mask;
-    }
-    ::fchmod(fd, mode);
-    m_target = path.string();
-    m_temporary = pattern;
-    m_fd = fd;
     return true;
 }
 
 bool CAtomicFile::Write(const void* buffer, std::size_t count, std::string* error) {
-    if (m_fd < 0) {
-        SetError(error, EBADF);
+    int code = 0;
+    if (!m_file.Write(buffer, count, code)) {
+        SetError(error, code);
         return false;
     }
-    return WriteAll(m_fd, buffer, count, error);
-}
-
-bool CAtomicFile::Commit(std::string* error) {
-    if (m_fd < 0) {
-        SetError(error, EBADF);
-        return false;
-    }
-    if (::fsync(m_fd) != 0 || ::close(std::exchange(m_fd, -1)) != 0) {
-        SetError(error, errno);
-        Discard();
-        return false;
-    }
-    if (::rename(m_temporary.c_str(), m_target.c_str()) != 0) {
-        SetError(error, errno);
-        Discard();
-        return false;
-    }
-    m_temporary.clear();
     return true;
 }
 
-void CAtomicFile::Discard() {
-    if (m_fd >= 0)
-        ::close(std::exchange(m_fd, -1));
-    if (!m_temporary.empty())
-        ::unlink(m_temporary.c_str());
-    m_temporary.clear();
+bool CAtomicFile::Commit(std::string* error) {
+    int code = 0;
+    if (!m_file.Commit(code)) {
+        SetError(error, code);
+        return false;
+    }
+    return true;
 }

@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <string>
 
+#include "AtomicFile.h"
 #include "CString.h"
 #include "WinTypes.h"
 
@@ -32,8 +33,6 @@ public:
     // Reads up to `count` bytes; fewer only at the end of the file. Throws
     // nothing: a read error gives what was read before it, and sets `error`.
     std::size_t Read(void* buffer, std::size_t count, std::string* error = nullptr);
-    // Writes all `count` bytes, or returns false with `error` set.
-    bool Write(const void* buffer, std::size_t count, std::string* error = nullptr);
     void Close();
     bool IsOpen() const { return m_fd >= 0; }
 
@@ -43,23 +42,14 @@ private:
 
 // A file written in full beside its target and then put in its place, so
 // that the target is either the old file or the complete new one, never a
-// part of either.
+// part of either. Folders and files marked read-only are not replaced.
 class CAtomicFile {
 public:
-    CAtomicFile() = default;
-    ~CAtomicFile();  // drops the temporary file unless committed
-    CAtomicFile(const CAtomicFile&) = delete;
-    CAtomicFile& operator=(const CAtomicFile&) = delete;
-
     bool Open(const CString& target, std::string* error);
     bool Write(const void* buffer, std::size_t count, std::string* error);
     // Flushes to disk and renames the temporary file over the target.
     bool Commit(std::string* error);
 
 private:
-    void Discard();
-
-    std::string m_target;
-    std::string m_temporary;
-    int m_fd = -1;
+    AtomicFile m_file;  // dropped unless committed
 };
