@@ -1,5 +1,7 @@
 #include "PasswordRules.h"
 
+#include "SealedMessage.h"
+
 std::string StoredForm(const std::string& password) {
     return password.substr(0, 8) + kStoredSuffix;
 }
@@ -12,6 +14,10 @@ std::optional<std::string> CheckChosenPassword(const std::string& password,
     if (password.size() > kMaxPasswordLength) {
         return kPasswordTooLong;
     }
+    // No stored form of a chosen password may equal the sealed carriers' one.
+    if (password.find(kSealSentinel.front()) != std::string::npos) {
+        return kPasswordReservedByte;
+    }
     if (password != confirmation) {
         return kPasswordMismatch;
     }
@@ -19,5 +25,7 @@ std::optional<std::string> CheckChosenPassword(const std::string& password,
 }
 
 bool MatchesStored(const std::string& entry, const std::string& stored) {
-    return StoredForm(entry) == stored;
+    // A sealed carrier's password record is opened by no entry, even where its
+    // message record is not a sealed one.
+    return stored != StoredForm(std::string(kSealSentinel)) && StoredForm(entry) == stored;
 }

@@ -14,14 +14,18 @@ inline constexpr const char* kPasswordTooShort = "password  must be at least 8 c
 inline constexpr const char* kPasswordTooLong = "password is to long it must at most 16 chars";
 inline constexpr const char* kPasswordMismatch = "Password & Confirm Pw not match";
 inline constexpr const char* kPasswordInvalid = "Invalid password try again";
+inline constexpr const char* kPasswordReservedByte =
+    "password contains a character that is not allowed";
 
 // The first 8 bytes of `password` followed by "58203614".
 std::string StoredForm(const std::string& password);
 
-// Choosing a password: the message of the first rule broken (length, then
-// confirmation), or nothing when the pair is accepted.
+// Choosing a password: the message of the first rule broken (length, the
+// sealed carriers' reserved byte, then confirmation), or nothing when the
+// pair is accepted.
 std::optional<std::string> CheckChosenPassword(const std::string& password,
                                                const std::string& confirmation);
 
-// Verifying an entry against a stored password.
+// Verifying an entry against a stored password. The sealed carriers' stored
+// form is matched by no entry.
 bool MatchesStored(const std::string& entry, const std::string& stored);
