@@ -17,7 +17,8 @@ bool IsPasswordOption(std::string_view name) {
 }  // namespace
 
 ParsedArguments ParseArguments(std::span<const std::string> args,
-                               std::span<const std::string_view> valueOptions) {
+                               std::span<const std::string_view> valueOptions,
+                               std::span<const std::string_view> flagOptions) {
     ParsedArguments parsed;
     bool optionsEnded = false;
     for (std::size_t i = 0; i < args.size(); ++i) {
@@ -41,11 +42,18 @@ ParsedArguments ParseArguments(std::span<const std::string> args,
                 "a password is never taken on the command line; use --password-file PWFILE or "
                 "VEILNOTE_PASSWORD");
         }
+        if (parsed.options.contains(name) || parsed.flags.contains(name)) {
+            throw UsageError(name + " given twice");
+        }
+        if (std::find(flagOptions.begin(), flagOptions.end(), name) != flagOptions.end()) {
+            if (equals != std::string::npos) {
+                throw UsageError(name + " takes no value");
+            }
+            parsed.flags.insert(name);
+            continue;
+        }
         if (std::find(valueOptions.begin(), valueOptions.end(), name) == valueOptions.end()) {
             throw UsageError("unknown option " + name);
-        }
-        if (parsed.options.contains(name)) {
-            throw UsageError(name + " given twice");
         }
         if (equals != std::string::npos) {
             parsed.options.emplace(name, arg.substr(equals + 1));

@@ -9,6 +9,7 @@
 #include "Errors.h"
 #include "FileIO.h"
 #include "PasswordSource.h"
+#include "SealedMessage.h"
 #include "StreamReporter.h"
 
 namespace {
@@ -16,6 +17,7 @@ namespace {
 constexpr const char* kNoTextToHide = "There is no text to curtain";
 constexpr const char* kOperationAborted = "Operation aborted ..     ";
 constexpr std::array<std::string_view, 2> kOptions{"--text-file", "--password-file"};
+constexpr std::array<std::string_view, 1> kFlags{"--seal"};
 
 // The message is what comes before the first zero byte.
 std::string CutAtZero(const std::vector<std::uint8_t>& bytes) {
@@ -63,7 +65,7 @@ void CurtainRecords(std::vector<std::uint8_t>& carrier, const std::string& store
 }  // namespace
 
 int RunHide(std::span<const std::string> args, Console& console) {
-    const ParsedArguments parsed = ParseArguments(args, kOptions);
+    const ParsedArguments parsed = ParseArguments(args, kOptions, kFlags);
     if (parsed.help) {
         console.out << CommandUsage("hide");
         return static_cast<int>(ExitCode::kSuccess);
@@ -74,18 +76,23 @@ int RunHide(std::span<const std::string> args, Console& console) {
 
     std::vector<std::uint8_t> carrier = ReadWholeFile(imagePath, kCarrierLimit);
     const auto textFile = parsed.options.find("--text-file");
-    const std::string message = textFile != parsed.options.end()
-                                    ? CutAtZero(ReadWholeFile(textFile->second, kCarrierLimit))
-                                    : ReadMessage(console.in);
-    if (message.empty()) {
+    const SecretText message(textFile != parsed.options.end()
+                                 ? CutAtZero(ReadWholeFile(textFile->second, kCarrierLimit))
+                                 : ReadMessage(console.in));
+    if (message.Size() == 0) {
         throw Refusal(kNoTextToHide);
     }
 
-    const std::string stored =
-        ChooseStoredPassword(PasswordInputsFor(parsed, console), console.err);
-
     StreamReporter reporter(console.err);
-    CurtainRecords(carrier, stored, message, reporter);
+    if (parsed.flags.contains("--seal")) {
+        const SecretText password = ChoosePassword(PasswordInputsFor(parsed, console), console.err);
+        CurtainRecords(carrier, SealedStoredForm(), SealMessage(message.View(), password.View()),
+                       reporter);
+    } else {
+        const std::string stored =
+            ChooseStoredPassword(PasswordInputsFor(parsed, console), console.err);
+        CurtainRecords(carrier, stored, std::string(message.View()), reporter);
+    }
     WriteFileAtomically(outputPath, carrier);
     return static_cast<int>(ExitCode::kSuccess);
 }

@@ -4,6 +4,7 @@
 #include "CommandSupport.h"
 #include "Errors.h"
 #include "PasswordRules.h"
+#include "SealedCarrier.h"
 #include "StreamReporter.h"
 
 namespace {
@@ -35,6 +36,12 @@ int RunInfo(std::span<const std::string> args, Console& console) {
                 << " bytes"
                 << (size < kPasswordRecordNeeds ? ", so nothing can be hidden here)\n" : ")\n")
                 << "password record: " << (HoldsPasswordRecord(carrier) ? "present" : "none")
+                << '\n'
+                << "message: "
+                << (ReadSealing(carrier.data(), CarrierLength(carrier)).kind ==
+                            SealReading::Kind::kSealed
+                        ? "sealed"
+                        : "plain")
                 << '\n';
     return static_cast<int>(ExitCode::kSuccess);
 }

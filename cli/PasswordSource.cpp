@@ -57,23 +57,52 @@ std::string FirstLine(std::string_view text) {
 }
 
 std::string ChooseStoredPassword(const PasswordInputs& inputs, std::ostream& err) {
-    if (const std::optional<std::string> given = GivenPassword(inputs)) {
-        if (const auto complaint = CheckChosenPassword(*given, *given)) {
+    return StoredForm(std::string(ChoosePassword(inputs, err).View()));
+}
+
+SecretText ChoosePassword(const PasswordInputs& inputs, std::ostream& err) {
+    if (std::optional<std::string> given = GivenPassword(inputs)) {
+        SecretText password(*std::move(given));
+        if (const auto complaint =
+                CheckChosenPassword(std::string(password.View()), std::string(password.View()))) {
             throw Refusal(*complaint);
         }
-        return StoredForm(*given);
+        return password;
     }
-    std::string stored;
+    SecretText chosen;
     Retry(kPromptAttempts, err, [&]() -> std::optional<std::string> {
-        const std::string password = Ask(inputs.prompt, kPasswordPrompt);
-        const std::string confirmation = Ask(inputs.prompt, kConfirmPrompt);
-        if (auto complaint = CheckChosenPassword(password, confirmation)) {
+        SecretText password(Ask(inputs.prompt, kPasswordPrompt));
+        const SecretText confirmation(Ask(inputs.prompt, kConfirmPrompt));
+        if (auto complaint = CheckChosenPassword(std::string(password.View()),
+                                                 std::string(confirmation.View()))) {
             return complaint;
         }
-        stored = StoredForm(password);
+        chosen = std::move(password);
         return std::nullopt;
     });
-    return stored;
+    return chosen;
+}
+
+SecretText OpenWithPassword(const PasswordInputs& inputs, const SealedBox& box, std::ostream& err) {
+    const auto open = [&](std::string entry) {
+        const SecretText password(std::move(entry));
+        return OpenSealedBox(box, password.View());
+    };
+    if (std::optional<std::string> given = GivenPassword(inputs)) {
+        if (std::optional<SecretText> message = open(*std::move(given))) {
+            return *std::move(message);
+        }
+        throw Refusal(kPasswordInvalid);
+    }
+    SecretText message;
+    Retry(kPromptAttempts, err, [&]() -> std::optional<std::string> {
+        if (std::optional<SecretText> opened = open(Ask(inputs.prompt, kPasswordPrompt))) {
+            message = *std::move(opened);
+            return std::nullopt;
+        }
+        return std::string(kPasswordInvalid);
+    });
+    return message;
 }
 
 void VerifyPassword(const PasswordInputs& inputs, const std::string& stored, std::ostream& err) {

@@ -3,6 +3,7 @@
 #include "Capacity.h"
 #include "CommandSupport.h"
 #include "Errors.h"
+#include "SealedCarrier.h"
 #include "StreamReporter.h"
 
 namespace {
@@ -19,6 +20,17 @@ bool MessageRecordIsWhole(const std::vector<std::uint8_t>& carrier) {
     const std::int64_t end =
         kMessageRecordStart + kCarrierBytesPerRecordByte * std::int64_t{length} + 56;
     return length > 0 && end <= static_cast<std::int64_t>(carrier.size());
+}
+
+// Writes the message as it is, adding a line end only on a terminal.
+void WriteMessage(std::string_view message, Console& console) {
+    console.out.write(message.data(), static_cast<std::streamsize>(message.size()));
+    if (console.outIsTerminal) {
+        console.out << '\n';
+    }
+    if (!console.out.flush()) {
+        throw Refusal("cannot write the message to standard output");
+    }
 }
 
 }  // namespace
@@ -38,6 +50,18 @@ int RunReveal(std::span<const std::string> args, Console& console) {
     if (stored.empty()) {
         throw Refusal(reporter.Count() > 0 ? "" : kNoHiddenMessage);
     }
+    // A sealed carrier is opened by the whole password, not its stored form.
+    const SealReading sealing = ReadSealing(carrier.data(), CarrierLength(carrier));
+    if (sealing.kind == SealReading::Kind::kBroken) {
+        reporter.Report(kNoCurtainedData);
+        throw Refusal("");
+    }
+    if (sealing.kind == SealReading::Kind::kSealed) {
+        const SecretText message =
+            OpenWithPassword(PasswordInputsFor(parsed, console), *sealing.box, console.err);
+        WriteMessage(message.View(), console);
+        return static_cast<int>(ExitCode::kSuccess);
+    }
     VerifyPassword(PasswordInputsFor(parsed, console), stored, console.err);
 
     const int reportsBefore = reporter.Count();
@@ -49,12 +73,6 @@ int RunReveal(std::span<const std::string> args, Console& console) {
     if (record.text.empty() && !MessageRecordIsWhole(carrier)) {
         throw Refusal(kNoHiddenMessage);
     }
-    console.out.write(record.text.data(), static_cast<std::streamsize>(record.text.size()));
-    if (console.outIsTerminal) {
-        console.out << '\n';
-    }
-    if (!console.out.flush()) {
-        throw Refusal("cannot write the message to standard output");
-    }
+    WriteMessage(record.text, console);
     return static_cast<int>(ExitCode::kSuccess);
 }

@@ -7,7 +7,7 @@ constexpr std::string_view kToolUsage =
     "Hides a short password-guarded text message in a .bmp file, and reveals it.\n"
     "\n"
     "Commands:\n"
-    "  hide IMAGE OUTPUT [--text-file FILE] [--password-file PWFILE]\n"
+    "  hide IMAGE OUTPUT [--seal] [--text-file FILE] [--password-file PWFILE]\n"
     "  reveal IMAGE [--password-file PWFILE]\n"
     "  info IMAGE\n"
     "\n"
@@ -16,20 +16,25 @@ constexpr std::string_view kToolUsage =
     "asked on the terminal. It is never taken on the command line.\n";
 
 constexpr std::string_view kHideUsage =
-    "Usage: veilnote-cli hide IMAGE OUTPUT [--text-file FILE] [--password-file PWFILE]\n"
+    "Usage: veilnote-cli hide IMAGE OUTPUT [--seal] [--text-file FILE]\n"
+    "                         [--password-file PWFILE]\n"
     "Hides a message in a copy of IMAGE, written to OUTPUT (which may be IMAGE).\n"
     "\n"
+    "  --seal                seal the message with the whole password: only\n"
+    "                        Veilnote can then read it, and only with that password\n"
     "  --text-file FILE      the message is FILE's bytes up to the first zero byte;\n"
     "                        without it, standard input is read to its end\n"
     "  --password-file PWFILE\n"
     "                        the password is PWFILE's first line; without it,\n"
     "                        $VEILNOTE_PASSWORD, else asked twice on the terminal\n"
     "\n"
-    "A password has 8 to 16 bytes; only its first 8 bytes are kept.\n";
+    "A password has 8 to 16 bytes. Unsealed, only its first 8 bytes are kept, and\n"
+    "the message is read by anyone with the program.\n";
 
 constexpr std::string_view kRevealUsage =
     "Usage: veilnote-cli reveal IMAGE [--password-file PWFILE]\n"
-    "Writes the message hidden in IMAGE to standard output.\n"
+    "Writes the message hidden in IMAGE to standard output. A sealed message needs\n"
+    "the whole password.\n"
     "\n"
     "  --password-file PWFILE\n"
     "                        the password is PWFILE's first line; without it,\n"
@@ -37,8 +42,8 @@ constexpr std::string_view kRevealUsage =
 
 constexpr std::string_view kInfoUsage =
     "Usage: veilnote-cli info IMAGE\n"
-    "Shows IMAGE's size, how many message bytes it can take, and whether it\n"
-    "holds a hidden password.\n";
+    "Shows IMAGE's size, how many message bytes it can take, whether it holds a\n"
+    "hidden password, and whether its message is sealed.\n";
 
 }  // namespace
 

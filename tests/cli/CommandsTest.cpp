@@ -7,6 +7,7 @@
 #include "CarrierRecords.h"
 #include "CliTestSupport.h"
 #include "PasswordRules.h"
+#include "SealedMessage.h"
 #include "StreamReporter.h"
 
 namespace {
@@ -128,7 +129,7 @@ TEST_F(CommandsTest, EmptyMessageIsRefusedWithoutAskingForAPassword) {
 TEST_F(CommandsTest, MessageMustFitTheCapacityInfoShows) {
     EXPECT_EQ(Run({"info", image}).out,
               "size: 3654 bytes\ncapacity: 328 message bytes (the password record needs a file of "
-              "at least 1128 bytes)\npassword record: none\n");
+              "at least 1128 bytes)\npassword record: none\nmessage: plain\n");
     const Outcome tooLong = Run({"hide", image, output}, std::string(329, 'm'));
     EXPECT_EQ(tooLong.code, 1);
     EXPECT_EQ(tooLong.err, "Image is very small.\nOperation aborted ..     \n");
@@ -152,6 +153,55 @@ TEST_F(CommandsTest, RevealTellsWhyNothingCameBack) {
     EXPECT_EQ(none.err, "no hidden message found\n");
 }
 
+std::string MessageRecord(const std::string& carrier) {
+    SilentReporter silent;
+    return ReadCurtainedString(reinterpret_cast<const std::uint8_t*>(carrier.data()),
+                               static_cast<std::int32_t>(carrier.size()), kMessageRecordStart,
+                               silent);
+}
+
+TEST_F(CommandsTest, SealedMessageOpensOnlyWithTheWholePassword) {
+    const std::string message = "line one\n\tline two \xe9  \n";
+    const std::string whole = "correct horse 16";
+    ASSERT_EQ(Run({"hide", image, output, "--seal"}, message, whole).code, 0);
+    EXPECT_TRUE(Run({"info", output}, {}, std::nullopt).out.ends_with("message: sealed\n"));
+
+    EXPECT_EQ(Run({"reveal", output}, {}, whole).out, message) << "trailing white space kept";
+    const Outcome sameStart = Run({"reveal", output}, {}, "correct horse 17");
+    EXPECT_EQ(sameStart.code, 1);
+    EXPECT_EQ(sameStart.out, "");
+    EXPECT_EQ(sameStart.err, std::string(kPasswordInvalid) + "\n");
+    ScriptedPrompt prompt({"correct horse", whole});
+    EXPECT_EQ(Run({"reveal", output}, {}, std::nullopt, &prompt).out, message);
+    EXPECT_EQ(prompt.prompts.size(), 2U);
+
+    // The sentinel's control byte is refused in a chosen password.
+    const Outcome reserved = Run({"hide", image, output, "--seal"}, "x",
+                                 "abc\x01"
+                                 "defgh");
+    EXPECT_EQ(reserved.code, 1);
+    EXPECT_EQ(reserved.err, std::string(kPasswordReservedByte) + "\n");
+
+    // A flipped bit in the message record never gives text.
+    std::string tampered = ReadText(output);
+    tampered[static_cast<std::size_t>(kMessageRecordStart) + 8 * 40] ^= 1;
+    WriteText(output, tampered);
+    const Outcome broken = Run({"reveal", output}, {}, whole);
+    EXPECT_EQ(broken.code, 1);
+    EXPECT_EQ(broken.out, "");
+}
+
+TEST_F(CommandsTest, SealedLookingMessageHiddenUnsealedStaysPlain) {
+    ASSERT_EQ(Run({"hide", image, output, "--seal"}, "inner words").code, 0);
+    const std::string sealedText = MessageRecord(ReadText(output));
+    ASSERT_TRUE(sealedText.starts_with(kSealMarker));
+
+    ASSERT_EQ(Run({"hide", image, output}, sealedText).code, 0);
+    EXPECT_TRUE(Run({"info", output}).out.ends_with("message: plain\n"));
+    EXPECT_EQ(Run({"reveal", output}).out, sealedText);
+    EXPECT_EQ(Run({"reveal", output}, {}, "correct battery").out, sealedText) << "8 bytes count";
+}
+
 TEST_F(CommandsTest, UsageErrorsExitTwoAndHelpExitsZero) {
     const std::vector<std::vector<std::string>> wrong = {
         {},
@@ -161,6 +211,9 @@ TEST_F(CommandsTest, UsageErrorsExitTwoAndHelpExitsZero) {
         {"hide", image, output, "--password", "secret99"},
         {"reveal", image, "--password=secret99"},
         {"reveal", image, "--password-file", "a", "--password-file", "b"},
+        {"hide", image, output, "--seal=yes"},
+        {"hide", image, output, "--seal", "--seal"},
+        {"reveal", image, "--seal"},
     };
     for (const auto& args : wrong) {
         const Outcome outcome = Run(args);

@@ -85,6 +85,24 @@ TEST_F(EndToEndTest, HideThenRevealTouchesOnlyLowBitsPastTheHeader) {
               (std::vector<std::string>{"hidden.bmp", "image.bmp", "message.txt", "pw"}));
 }
 
+TEST_F(EndToEndTest, SealedHideChangesOnlyLowBitsAndNeedsTheWholePassword) {
+    const Finished hidden = RunTool(dir, {"hide", "--seal", image, output}, "sealed words\n",
+                                    {"VEILNOTE_PASSWORD=sixteen-bytes-pw"});
+    ASSERT_EQ(hidden.code, 0) << hidden.err;
+    const std::string carrier = ReadText(output);
+    ASSERT_EQ(carrier.size(), bitmap.size());
+    EXPECT_EQ(carrier.substr(0, 68), bitmap.substr(0, 68));
+    for (std::size_t i = 0; i < carrier.size(); ++i) {
+        ASSERT_EQ(carrier[i] | 1, bitmap[i] | 1) << "byte " << i;
+    }
+    EXPECT_EQ(RunTool(dir, {"reveal", output}, {}, {"VEILNOTE_PASSWORD=sixteen-bytes-pw"}).out,
+              "sealed words\n");
+    const Finished prefix =
+        RunTool(dir, {"reveal", output}, {}, {"VEILNOTE_PASSWORD=sixteen-bytes-PW"});
+    EXPECT_EQ(prefix.code, 1);
+    EXPECT_EQ(prefix.err, "Invalid password try again\n");
+}
+
 TEST_F(EndToEndTest, OutputMayReplaceTheImage) {
     ASSERT_EQ(
         RunTool(dir, {"hide", image, image}, "in place", {"VEILNOTE_PASSWORD=sesame-open"}).code,
