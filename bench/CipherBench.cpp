@@ -1,11 +1,9 @@
 #include <benchmark/benchmark.h>
 #include <openssl/blowfish.h>
 
-#include <cstdio>
-#include <map>
-#include <string>
 #include <vector>
 
+#include "BenchReport.h"
 #include "BlowfishCipher.h"
 
 namespace {
@@ -89,33 +87,6 @@ void OpenSslKeySetup(benchmark::State& state) {
     for (auto _ : state) {
         BF_set_key(&key, sizeof kKey, kKey);
         benchmark::DoNotOptimize(&key);
-    }
-}
-
-// Console output as usual, and each benchmark's median CPU time per iteration
-// kept by name (like bytes_per_second, and steadier than wall time on a
-// shared machine). Without repetitions the single run counts.
-class CollectingReporter : public benchmark::ConsoleReporter {
-public:
-    void ReportRuns(const std::vector<Run>& runs) override {
-        for (const Run& run : runs) {
-            const bool single = run.run_type == Run::RT_Iteration && run.repetitions <= 1;
-            const bool median = run.run_type == Run::RT_Aggregate && run.aggregate_name == "median";
-            if (!run.error_occurred && (single || median)) {
-                seconds[run.run_name.function_name] = run.GetAdjustedCPUTime();
-            }
-        }
-        ConsoleReporter::ReportRuns(runs);
-    }
-    std::map<std::string, double> seconds;
-};
-
-void PrintRatio(const CollectingReporter& reporter, const char* label, const std::string& ours,
-                const std::string& theirs) {
-    const auto o = reporter.seconds.find(ours);
-    const auto t = reporter.seconds.find(theirs);
-    if (o != reporter.seconds.end() && t != reporter.seconds.end() && o->second > 0) {
-        std::printf("%s: %.2f\n", label, t->second / o->second);
     }
 }
 
