@@ -1,7 +1,28 @@
 #include "PasswordDlg.h"
 
+#include <new>
+
 #include "PasswordRules.h"
 #include "resource.h"
+
+namespace {
+constexpr const char* kNoMemoryToOpen = "There is not enough memory to open this sealed message.";
+// Verifying has no seal row: the dialog keeps the size it had before that
+// row existed, with the buttons where the row would be (dialog units).
+constexpr int kCompactWidth = 145;
+constexpr int kCompactHeight = 65;
+constexpr int kCompactButtonRow = 44;
+constexpr int kOKColumn = 7;
+constexpr int kCancelColumn = 88;
+
+// Places control `id` at (x, y) dialog units, keeping its size.
+void MoveControl(CDialog& dialog, int id, int x, int y) {
+    CRect rect{x, y, x, y};
+    dialog.MapDialogRect(&rect);
+    dialog.GetDlgItem(id)->SetWindowPos(nullptr, rect.left, rect.top, 0, 0,
+                                        SWP_NOSIZE | SWP_NOZORDER);
+}
+}  // namespace
 
 CPasswordDlg::CPasswordDlg(CWnd* pParent)
     : CDialog(IDD_PASSWORD, pParent), m_strStored(""), m_strPassword(""), m_strConfirm("") {}
@@ -11,6 +32,7 @@ void CPasswordDlg::DoDataExchange(CDataExchange* pDX) {
     DDX_Control(pDX, IDOK, m_btnOK);
     DDX_Text(pDX, IDC_PASSWORD, m_strPassword);
     DDX_Text(pDX, IDC_CONFIRM, m_strConfirm);
+    DDX_Check(pDX, IDC_SEAL, m_nSeal);
 }
 
 const MessageMap& CPasswordDlg::GetMessageMap() const {
@@ -25,6 +47,14 @@ BOOL CPasswordDlg::OnInitDialog() {
     const int nShow = m_bChooseMode == 1 ? SW_SHOW : SW_HIDE;
     GetDlgItem(IDC_CONFIRM)->ShowWindow(nShow);
     GetDlgItem(IDC_CONFIRM_LABEL)->ShowWindow(nShow);
+    if (m_bChooseMode != 1) {
+        GetDlgItem(IDC_SEAL)->ShowWindow(SW_HIDE);
+        MoveControl(*this, IDOK, kOKColumn, kCompactButtonRow);
+        MoveControl(*this, IDC_PASSWORD_CANCEL, kCancelColumn, kCompactButtonRow);
+        CRect size{0, 0, kCompactWidth, kCompactHeight};
+        MapDialogRect(&size);
+        SetWindowPos(nullptr, 0, 0, size.Width(), size.Height(), SWP_NOMOVE | SWP_NOZORDER);
+    }
     GetDlgItem(IDC_PASSWORD)->SetFocus();
     return TRUE;
 }
@@ -36,8 +66,13 @@ void CPasswordDlg::OnOK() {
             AfxMessageBox(CString(*refusal));
             return;
         }
-        m_strStored = CString(StoredForm(m_strPassword));
+        m_strStored =
+            CString(m_nSeal == BST_CHECKED ? SealedStoredForm() : StoredForm(m_strPassword));
         CDialog::OnOK();
+        return;
+    }
+    if (m_pSealedBox) {
+        OnOKSealed();
         return;
     }
 
@@ -48,6 +83,24 @@ void CPasswordDlg::OnOK() {
     }
     AfxMessageBox(kPasswordInvalid);
     m_strPassword.Empty();
+    UpdateData(FALSE);
+}
+
+void CPasswordDlg::OnOKSealed() {
+    std::optional<SecretText> opened;
+    try {
+        opened = OpenSealedBox(*m_pSealedBox, m_strPassword.Bytes());
+    } catch (const std::bad_alloc&) {
+        AfxMessageBox(kNoMemoryToOpen);
+        return;
+    }
+    m_strPassword.Empty();
+    if (opened) {
+        m_secMessage = *std::move(opened);
+        CDialog::OnOK();
+        return;
+    }
+    AfxMessageBox(kPasswordInvalid);
     UpdateData(FALSE);
 }
 

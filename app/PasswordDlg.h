@@ -1,8 +1,10 @@
 #pragma once
 
 #include "Afx.h"
+#include "SealedMessage.h"
 
-// Chooses a password (typed twice) or verifies one against a stored password.
+// Chooses a password (typed twice) or verifies one against a stored password,
+// or, for a sealed carrier, by opening its box with the whole password.
 class CPasswordDlg : public CDialog {
 public:
     explicit CPasswordDlg(CWnd* pParent = nullptr);
@@ -13,12 +15,23 @@ public:
     CButton m_btnOK;
     CString m_strPassword;
     CString m_strConfirm;
+    // Choose mode: the seal check box. When it is ticked, an accepted OK sets
+    // m_strStored to the sealed carriers' stored form, and the whole password
+    // stays in m_strPassword for sealing the message.
+    int m_nSeal = BST_UNCHECKED;
+    // Verify mode: when set, the entry must open this box (m_strStored is
+    // then ignored), and an accepted OK leaves the message in m_secMessage.
+    const SealedBox* m_pSealedBox = nullptr;
+    SecretText m_secMessage;
 
 protected:
     void DoDataExchange(CDataExchange* pDX) override;
     BOOL OnInitDialog() override;
     void OnOK() override;
     void OnCancel() override;
+
+private:
+    void OnOKSealed();
 
     DECLARE_MESSAGE_MAP()
 };

@@ -4,6 +4,7 @@
 #include "CarrierRecords.h"
 #include "MessageBoxReporter.h"
 #include "PasswordDlg.h"
+#include "SealedCommands.h"
 #include "VeilnoteDlg.h"
 #include "resource.h"
 
@@ -116,13 +117,16 @@ void CVeilnoteDlg::OnHide() {
     dlgPassword.m_bChooseMode = 1;
     if (dlgPassword.DoModal() == IDCANCEL)
         return;
+    const std::optional<CString> strRecord = MessageRecordText(m_strMessage, dlgPassword);
+    if (!strRecord)
+        return;
 
     // Both records must fit before either is written: a carrier too small for
     // the message keeps the records it had.
     MessageBoxReporter reporter;
     if (CanCurtainString(m_nImageLength, kPasswordRecordStart, dlgPassword.m_strStored, reporter) ==
             -1 ||
-        CanCurtainString(m_nImageLength, kMessageRecordStart, m_strMessage, reporter) == -1) {
+        CanCurtainString(m_nImageLength, kMessageRecordStart, *strRecord, reporter) == -1) {
         AfxMessageBox(kOperationAborted);
         return;
     }
@@ -131,7 +135,7 @@ void CVeilnoteDlg::OnHide() {
         AfxMessageBox(kOperationAborted);
         return;
     }
-    if (CurtainString(m_pImageData.get(), m_nImageLength, kMessageRecordStart, m_strMessage,
+    if (CurtainString(m_pImageData.get(), m_nImageLength, kMessageRecordStart, *strRecord,
                       reporter) == -1) {
         AfxMessageBox(kOperationAborted);
         return;
@@ -160,11 +164,20 @@ void CVeilnoteDlg::OnReveal() {
     if (strStored.IsEmpty())
         return;
 
+    // Whether the carrier is sealed is known before the password is asked for.
+    const SealReading sealing = ReadSealing(m_pImageData.get(), m_nImageLength);
     CPasswordDlg dlgPassword;
     dlgPassword.m_bChooseMode = 0;
     dlgPassword.m_strStored = strStored;
+    if (!PrepareForSealing(sealing, dlgPassword))
+        return;
     if (dlgPassword.DoModal() == IDCANCEL)
         return;
+    if (sealing.box) {
+        m_strMessage = CString(dlgPassword.m_secMessage.View());
+        UpdateData(FALSE);
+        return;
+    }
 
     // Only now, with the password verified, is the message read.
     const CurtainedRecord message =

@@ -1,10 +1,22 @@
 #include "Controls.h"
 
+#include <QAbstractButton>
 #include <QSignalBlocker>
 #include <QTabBar>
 
 #include "PictureBox.h"
 #include "TextEncoding.h"
+
+int CButton::GetCheck() const {
+    const auto* button = qobject_cast<const QAbstractButton*>(GetSafeHwnd());
+    return button && button->isChecked() ? BST_CHECKED : BST_UNCHECKED;
+}
+
+void CButton::SetCheck(int check) {
+    if (auto* button = qobject_cast<QAbstractButton*>(GetSafeHwnd());
+        button && button->isCheckable())
+        button->setChecked(check == BST_CHECKED);
+}
 
 HBITMAP CStatic::SetBitmap(HBITMAP bitmap) {
     auto* picture = qobject_cast<PictureBox*>(GetSafeHwnd());

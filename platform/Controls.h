@@ -4,7 +4,12 @@
 #include "Graphics.h"
 #include "Wnd.h"
 
-class CButton : public CWnd {};
+// A button; as a check box it is checked or not.
+class CButton : public CWnd {
+public:
+    int GetCheck() const;  // BST_CHECKED or BST_UNCHECKED
+    void SetCheck(int check);
+};
 
 // A static control; as a bitmap picture it holds one bitmap or none.
 class CStatic : public CWnd {

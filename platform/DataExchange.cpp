@@ -1,5 +1,6 @@
 #include "DataExchange.h"
 
+#include "Controls.h"
 #include "Wnd.h"
 
 void DDX_Control(CDataExchange* pDX, int id, CWnd& control) {
@@ -16,5 +17,16 @@ void DDX_Text(CDataExchange* pDX, int id, CString& value) {
         value = control->GetWindowText();
     } else {
         control->SetWindowText(value);
+    }
+}
+
+void DDX_Check(CDataExchange* pDX, int id, int& value) {
+    auto* control = static_cast<CButton*>(pDX->m_pDlgWnd->GetDlgItem(id));
+    if (!control)
+        return;
+    if (pDX->m_bSaveAndValidate) {
+        value = control->GetCheck();
+    } else {
+        control->SetCheck(value);
     }
 }

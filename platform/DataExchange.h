@@ -19,3 +19,5 @@ public:
 void DDX_Control(CDataExchange* pDX, int id, CWnd& control);
 // Moves the text of control `id` to or from `value`, unchanged.
 void DDX_Text(CDataExchange* pDX, int id, CString& value);
+// Moves the state of check box `id` to or from `value` (BST_CHECKED or not).
+void DDX_Check(CDataExchange* pDX, int id, int& value);

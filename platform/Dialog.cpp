@@ -7,6 +7,15 @@
 
 CDialog::CDialog(UINT templateId, CWnd* parent) : m_nIDTemplate(templateId), m_pParentWnd(parent) {}
 
+void CDialog::MapDialogRect(CRect* rect) const {
+    if (!rect)
+        return;
+    // Origin and size are turned separately, as the builder turns a control's.
+    const QRect pixels = DialogUnitsToPixels(rect->left, rect->top, rect->Width(), rect->Height());
+    *rect =
+        CRect{pixels.x(), pixels.y(), pixels.x() + pixels.width(), pixels.y() + pixels.height()};
+}
+
 CDialog::~CDialog() {
     DestroyModalWindow();
 }

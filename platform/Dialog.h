@@ -22,6 +22,10 @@ public:
 
     UINT TemplateId() const { return m_nIDTemplate; }
 
+    // Turns a rectangle in dialog units into pixels, exactly as the
+    // template's controls were placed.
+    void MapDialogRect(CRect* rect) const;
+
     // The steps of a modal run, for whoever runs it (the real run, or a test
     // that drives the dialog itself).
     BOOL CreateModalWindow();

@@ -1,6 +1,7 @@
 #include "DialogBuilder.h"
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QFont>
 #include <QFontMetricsF>
 #include <QLabel>
@@ -8,6 +9,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScreen>
+#include <QStyle>
 #include <QTabBar>
 
 #include "DialogWindow.h"
@@ -29,7 +31,41 @@ double ScreenScale() {
     return screen ? screen->logicalDotsPerInchX() / 96.0 : 1.0;
 }
 
+// `text` broken at spaces into lines no wider than `width` pixels; a word
+// wider than that gets a line of its own.
+QString WrappedText(const QString& text, const QFontMetrics& metrics, int width) {
+    QString wrapped;
+    QString line;
+    for (const QString& word : text.split(' ', Qt::SkipEmptyParts)) {
+        const QString longer = line.isEmpty() ? word : line + ' ' + word;
+        if (!line.isEmpty() && metrics.horizontalAdvance(longer) > width) {
+            wrapped += line + '\n';
+            line = word;
+        } else {
+            line = longer;
+        }
+    }
+    return wrapped + line;
+}
+
+QWidget* CreateCheckBox(const DialogItemTemplate& item, QWidget* parent) {
+    auto* box = new QCheckBox(parent);
+    QString text = Text(item.text);
+    if (item.style & BS_MULTILINE) {
+        // A check box's text wraps within the box, beside its indicator.
+        const QStyle* style = box->style();
+        const int indicator = style->pixelMetric(QStyle::PM_IndicatorWidth, nullptr, box) +
+                              style->pixelMetric(QStyle::PM_CheckBoxLabelSpacing, nullptr, box);
+        const int width = DialogUnitsToPixels(0, 0, item.cx, 0).width() - indicator;
+        text = WrappedText(text, QFontMetrics(parent->font()), width);
+    }
+    box->setText(text);
+    return box;
+}
+
 QWidget* CreateButton(const DialogItemTemplate& item, QWidget* parent) {
+    if ((item.style & BS_TYPEMASK) == BS_AUTOCHECKBOX)
+        return CreateCheckBox(item, parent);
     auto* button = new QPushButton(Text(item.text), parent);
     // Enter belongs to the dialog (IDOK), never to whichever button has focus.
     button->setAutoDefault(false);

@@ -25,6 +25,15 @@ inline constexpr int SW_HIDE = 0;
 inline constexpr int SW_SHOWNORMAL = 1;
 inline constexpr int SW_SHOW = 5;
 
+// SetWindowPos flags.
+inline constexpr UINT SWP_NOSIZE = 0x0001;
+inline constexpr UINT SWP_NOMOVE = 0x0002;
+inline constexpr UINT SWP_NOZORDER = 0x0004;
+
+// Check box states.
+inline constexpr int BST_UNCHECKED = 0;
+inline constexpr int BST_CHECKED = 1;
+
 // The header every notification carries.
 struct NMHDR {
     HWND hwndFrom = nullptr;

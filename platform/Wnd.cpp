@@ -126,6 +126,21 @@ void CWnd::GetClientRect(CRect* rect) const {
     }
 }
 
+BOOL CWnd::SetWindowPos(const CWnd*, int x, int y, int cx, int cy, UINT flags) {
+    if (!m_hWnd)
+        return FALSE;
+    if (!(flags & SWP_NOSIZE)) {
+        if (m_hWnd->isWindow()) {
+            m_hWnd->setFixedSize(cx, cy);
+        } else {
+            m_hWnd->resize(cx, cy);
+        }
+    }
+    if (!(flags & SWP_NOMOVE))
+        m_hWnd->move(x, y);
+    return TRUE;
+}
+
 HICON CWnd::SetIcon(HICON icon, BOOL bigIcon) {
     HICON& slot = bigIcon ? m_iconBig : m_iconSmall;
     HICON previous = std::exchange(slot, icon);

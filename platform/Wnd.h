@@ -42,6 +42,10 @@ public:
     CString GetWindowText() const;
     BOOL IsIconic() const;
     void GetClientRect(CRect* rect) const;
+    // Moves and sizes the window in pixels, as `flags` (SWP_NOMOVE,
+    // SWP_NOSIZE) allow; a dialog keeps the new size fixed. The Z order is
+    // never changed, whatever `insertAfter` says.
+    BOOL SetWindowPos(const CWnd* insertAfter, int x, int y, int cx, int cy, UINT flags);
 
     HICON SetIcon(HICON icon, BOOL bigIcon);
     HICON GetIcon(BOOL bigIcon) const;

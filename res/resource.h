@@ -30,6 +30,7 @@
 #define IDC_CONFIRM_LABEL 1015
 #define IDC_PASSWORD_LABEL 1016
 #define IDC_PASSWORD_CANCEL 1025
+#define IDC_SEAL 1026
 
 // System menu command of the About box.
 #define IDM_ABOUTBOX 0x0010

@@ -16,7 +16,7 @@ QWidget* Control(CDialog& dialog, int id) {
 }
 
 void Click(CDialog& dialog, int id) {
-    auto* button = qobject_cast<QPushButton*>(Control(dialog, id));
+    auto* button = qobject_cast<QAbstractButton*>(Control(dialog, id));
     ASSERT_NE(button, nullptr) << "control " << id << " is no button";
     if (button->isEnabled())
         button->click();

@@ -1,0 +1,155 @@
+// Sealed messages in the window: the seal check box of the password dialog,
+// a sealed Hide, and a Reveal that needs the whole password.
+#include <QCheckBox>
+
+#include "CarrierRecords.h"
+#include "CommandsFixture.h"
+#include "DialogBuilder.h"
+#include "PasswordDlg.h"
+#include "SealedMessage.h"
+
+namespace {
+constexpr const char* kSealText =
+    "Seal the message with the whole password (only Veilnote can then read it)";
+constexpr const char* kInvalid = "Invalid password try again";
+
+class SealTest : public CommandsFixture {
+protected:
+    // The password dialog comes up in choose mode; the user types `password`
+    // twice, ticks Seal and clicks OK.
+    void ExpectPasswordChosenSealed(const QString& password) {
+        m_script.ExpectModalRun<CPasswordDlg>([password](CPasswordDlg& dlg) {
+            Type(dlg, IDC_PASSWORD, password);
+            Type(dlg, IDC_CONFIRM, password);
+            Click(dlg, IDC_SEAL);
+            Click(dlg, IDOK);
+        });
+    }
+};
+
+QRect Geometry(CPasswordDlg& dlg, int id) {
+    return Control(dlg, id)->geometry();
+}
+
+TEST_F(SealTest, SealBoxGrowsTheChooseDialogAndVerifyKeepsItsOldLayout) {
+    CPasswordDlg choose;
+    choose.m_bChooseMode = 1;
+    m_script.ExpectModalRun<CPasswordDlg>([](CPasswordDlg& dlg) {
+        auto* seal = qobject_cast<QCheckBox*>(Control(dlg, IDC_SEAL));
+        ASSERT_NE(seal, nullptr);
+        EXPECT_TRUE(IsShown(dlg, IDC_SEAL));
+        EXPECT_FALSE(seal->isChecked()) << "off by default";
+        EXPECT_EQ(seal->text().simplified(), kSealText);
+        // The whole text fits, between the password rows and the buttons, all
+        // inside the dialog.
+        const QRect box = seal->geometry();
+        EXPECT_LE(seal->sizeHint().width(), box.width());
+        EXPECT_LE(seal->sizeHint().height(), box.height());
+        EXPECT_GT(box.top(), Geometry(dlg, IDC_CONFIRM).bottom());
+        EXPECT_GT(Geometry(dlg, IDOK).top(), box.bottom());
+        EXPECT_TRUE(dlg.GetSafeHwnd()->rect().contains(Geometry(dlg, IDC_PASSWORD_CANCEL)));
+        Type(dlg, IDC_PASSWORD, "secret12");
+        Type(dlg, IDC_CONFIRM, "secret12");
+        Click(dlg, IDC_SEAL);
+        SaveScreenshot(dlg.GetSafeHwnd(), "password-choose-seal");
+        Click(dlg, IDC_PASSWORD_CANCEL);
+    });
+    EXPECT_EQ(choose.DoModal(), IDCANCEL);
+
+    // Verifying looks as it did before the seal row: the template's old size,
+    // the buttons on their old row.
+    CPasswordDlg verify;
+    verify.m_bChooseMode = 0;
+    m_script.ExpectModalRun<CPasswordDlg>([](CPasswordDlg& dlg) {
+        EXPECT_FALSE(IsShown(dlg, IDC_SEAL));
+        EXPECT_EQ(dlg.GetSafeHwnd()->size(), DialogUnitsToPixels(0, 0, 145, 65).size());
+        EXPECT_EQ(Geometry(dlg, IDOK), DialogUnitsToPixels(7, 44, 50, 14));
+        EXPECT_EQ(Geometry(dlg, IDC_PASSWORD_CANCEL), DialogUnitsToPixels(88, 44, 50, 14));
+        EXPECT_EQ(Geometry(dlg, IDC_PASSWORD), DialogUnitsToPixels(52, 6, 85, 14));
+        Click(dlg, IDC_PASSWORD_CANCEL);
+    });
+    EXPECT_EQ(verify.DoModal(), IDCANCEL);
+    EXPECT_TRUE(m_script.Done());
+}
+
+TEST_F(SealTest, SealedHideOpensOnlyWithTheWholePasswordInTheWindowAndTheTool) {
+    const Bytes image = MakeBitmap(64, 64, 24);
+    const std::string path = Write("image.bmp", image);
+    const std::string saved = PathOf("sealed.bmp");
+    const std::string message = "Meet at noon by the mill.  ";
+    RunMainWindow([&](CVeilnoteDlg& dlg) {
+        Open(dlg, path);
+        TypeMessage(dlg, QString::fromStdString(message));
+        ExpectPasswordChosenSealed("whole-password-1");
+        m_script.ExpectSaveFile(saved);
+        ClickHide(dlg);
+        EXPECT_TRUE(m_script.Done());
+    });
+    const Bytes written = ReadFile(saved);
+    ASSERT_EQ(written.size(), image.size());
+    EXPECT_EQ(RecordOf(written, kPasswordRecordStart), SealedStoredForm());
+    const std::string record = RecordOf(written, kMessageRecordStart);
+    EXPECT_TRUE(record.starts_with(kSealMarker));
+    EXPECT_EQ(record.find("noon"), std::string::npos);
+
+    // The command-line tool reads it with the whole password only.
+    const std::string passwordFile = WriteFile(m_folder, "pw.txt", std::string("whole-password-1"));
+    const std::string prefixFile = WriteFile(m_folder, "pw8.txt", std::string("whole-password-2"));
+    std::string out;
+    EXPECT_EQ(RunCli({"reveal", QString::fromStdString(saved), "--password-file",
+                      QString::fromStdString(passwordFile)},
+                     out),
+              0);
+    EXPECT_EQ(out, message) << "trailing white space comes back";
+    EXPECT_EQ(RunCli({"reveal", QString::fromStdString(saved), "--password-file",
+                      QString::fromStdString(prefixFile)},
+                     out),
+              1);
+
+    RunMainWindow([&](CVeilnoteDlg& main) {
+        Open(main, saved);
+        TypeMessage(main, "draft");
+        m_script.ExpectModalRun<CPasswordDlg>([&](CPasswordDlg& dlg) {
+            EXPECT_FALSE(IsShown(dlg, IDC_SEAL));
+            for (const QString wrong : {"whole-pa", "whole-password-2", "whole-password-1 "}) {
+                SCOPED_TRACE(wrong.toStdString());
+                Type(dlg, IDC_PASSWORD, wrong);
+                m_script.ExpectMessageBox(kInvalid);
+                Click(dlg, IDOK);
+                EXPECT_TRUE(m_script.Done());
+                EXPECT_FALSE(dlg.HasEnded());
+                EXPECT_EQ(TextOf(dlg, IDC_PASSWORD), "");
+                EXPECT_EQ(MessageShown(main), "draft");
+            }
+            Type(dlg, IDC_PASSWORD, "whole-password-1");
+            Click(dlg, IDOK);
+        });
+        ClickReveal(main);
+        EXPECT_TRUE(m_script.Done());
+        EXPECT_EQ(main.m_strMessage.Bytes(), message);
+    });
+}
+
+TEST_F(SealTest, SealedMarksWithoutAWellFormedBoxAskNoPassword) {
+    Bytes carrier = MakeBitmap(64, 64, 24);
+    const auto length = static_cast<std::int32_t>(carrier.size());
+    class Silent final : public Reporter {
+    public:
+        void Report(const std::string&) override {}
+    } silent;
+    ASSERT_EQ(
+        CurtainString(carrier.data(), length, kPasswordRecordStart, SealedStoredForm(), silent), 1);
+    ASSERT_EQ(CurtainString(carrier.data(), length, kMessageRecordStart,
+                            std::string(kSealMarker) + "no box here", silent),
+              1);
+    const std::string path = Write("broken.bmp", carrier);
+    RunMainWindow([&](CVeilnoteDlg& dlg) {
+        Open(dlg, path);
+        TypeMessage(dlg, "untouched");
+        m_script.ExpectMessageBox("Image does not contain curtained data ..");
+        ClickReveal(dlg);
+        EXPECT_TRUE(m_script.Done());
+        EXPECT_EQ(MessageShown(dlg), "untouched");
+    });
+}
+}  // namespace
