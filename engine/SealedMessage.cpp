@@ -145,6 +145,10 @@ std::size_t SealedTextLength(std::size_t messageLength) {
     return kSealMarker.size() + Base64Length(kHeaderBytes + messageLength + kTagBytes);
 }
 
+std::size_t SealedRecordLength(std::size_t messageLength) {
+    return (SealedTextLength(messageLength) + 7) / 8 * 8;
+}
+
 std::size_t LongestSealedMessage(std::size_t recordCapacity) {
     const std::size_t empty = SealedTextLength(0);
     if (recordCapacity < empty) {
@@ -153,7 +157,7 @@ std::size_t LongestSealedMessage(std::size_t recordCapacity) {
     // Every 3 box bytes take 4 base64 characters; the base64 padding and the
     // record's make the closed form awkward, so step back from a bound.
     std::size_t length = (recordCapacity - kSealMarker.size()) / 4 * 3 - (kHeaderBytes + kTagBytes);
-    while (length > 0 && (SealedTextLength(length) + 7) / 8 * 8 > recordCapacity) {
+    while (length > 0 && SealedRecordLength(length) > recordCapacity) {
         --length;
     }
     return length;

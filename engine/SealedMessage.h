@@ -50,9 +50,11 @@ SealLimits LeastSealLimits();
 std::string SealMessage(std::string_view message, std::string_view password,
                         SealLimits limits = InteractiveSealLimits());
 
-// The length of SealMessage's result for a message of `messageLength` bytes;
-// the record that holds it is this rounded up to a multiple of 8.
+// The length of SealMessage's result for a message of `messageLength` bytes.
 std::size_t SealedTextLength(std::size_t messageLength);
+// The length word of the message record that holds it: the enciphered bytes,
+// SealedTextLength rounded up to a multiple of 8.
+std::size_t SealedRecordLength(std::size_t messageLength);
 
 // The longest message whose sealed text fits a record of `recordCapacity`
 // bytes (a multiple of 8); 0 when none does.

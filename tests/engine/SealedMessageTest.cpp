@@ -176,6 +176,9 @@ TEST(SealedCarrier, RecordLengthIsKnownBeforeSealingAndTheLongestMessageFits) {
             Bytes carrier = blank;
             ASSERT_TRUE(HideSealed(carrier, message, "12345678", LeastSealLimits()));
             EXPECT_EQ(Open(carrier, "12345678"), message);
+            EXPECT_EQ(ReadCurtainLength(carrier.data(), Size(carrier), kMessageRecordStart - 32,
+                                        reporter),
+                      static_cast<std::int32_t>(SealedRecordLength(longest)));
         }
         EXPECT_EQ(
             CanCurtainString(Size(blank), kMessageRecordStart,
@@ -189,7 +192,7 @@ TEST(SealedCarrier, EveryFlippedBitOfTheMessageRecordFailsInOrder) {
     Bytes sealed = RandomCarrier(1000 + 8 * 160, 11);
     ASSERT_TRUE(HideSealed(sealed, "meet me at the old mill at nine  ", "whole password",
                            LeastSealLimits()));
-    const auto length = static_cast<std::size_t>(SealedTextLength(33) + 7) / 8 * 8;
+    const std::size_t length = SealedRecordLength(33);
     std::vector<std::size_t> positions;
     for (std::size_t k = 0; k < 32; ++k) {
         positions.push_back(std::size_t{kMessageRecordStart} - 32 + k);
