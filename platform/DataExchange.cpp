@@ -21,12 +21,14 @@ void DDX_Text(CDataExchange* pDX, int id, CString& value) {
 }
 
 void DDX_Check(CDataExchange* pDX, int id, int& value) {
-    auto* control = static_cast<CButton*>(pDX->m_pDlgWnd->GetDlgItem(id));
-    if (!control)
+    // Wrappers of one widget agree, so a button wrapper of our own will do.
+    CButton button;
+    button.Attach(FindControl(pDX->m_pDlgWnd->GetSafeHwnd(), id));
+    if (!button.GetSafeHwnd())
         return;
     if (pDX->m_bSaveAndValidate) {
-        value = control->GetCheck();
+        value = button.GetCheck();
     } else {
-        control->SetCheck(value);
+        button.SetCheck(value);
     }
 }
