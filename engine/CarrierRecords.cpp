@@ -63,6 +63,15 @@ int CanCurtainString(std::int32_t carrierLength, std::int32_t start, const std::
     return 1;
 }
 
+std::vector<std::uint8_t> EncipherRecordText(std::string text) {
+    const auto padded = static_cast<std::size_t>(PaddedLength(std::ssize(text)));
+    text.resize(padded, '\0');
+    std::vector<std::uint8_t> cipher(padded);
+    RecordCipher().Encrypt(reinterpret_cast<const std::uint8_t*>(text.data()), cipher.data(),
+                           padded, CBlowfishCipher::ECB);
+    return cipher;
+}
+
 int CurtainString(std::uint8_t* carrier, std::int32_t carrierLength, std::int32_t start,
                   std::string text, Reporter& reporter) {
     // Everything is checked before the first byte is written, so a failed
@@ -70,11 +79,8 @@ int CurtainString(std::uint8_t* carrier, std::int32_t carrierLength, std::int32_
     if (CanCurtainString(carrierLength, start, text, reporter) != 1) {
         return -1;
     }
-    const auto padded = static_cast<std::size_t>(PaddedLength(std::ssize(text)));
-    text.resize(padded, '\0');
-    std::vector<std::uint8_t> cipher(padded);
-    RecordCipher().Encrypt(reinterpret_cast<const std::uint8_t*>(text.data()), cipher.data(),
-                           padded, CBlowfishCipher::ECB);
+    const std::vector<std::uint8_t> cipher = EncipherRecordText(std::move(text));
+    const std::size_t padded = cipher.size();
 
     CurtainLength(carrier, carrierLength, start - kLengthWordBits,
                   static_cast<std::uint32_t>(padded), reporter);

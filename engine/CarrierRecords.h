@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "RecordGeometry.h"
 #include "Reporter.h"
@@ -32,6 +33,10 @@ int CanCurtainString(std::int32_t carrierLength, std::int32_t start, const std::
 // a report; on failure the carrier is left exactly as it was.
 int CurtainString(std::uint8_t* carrier, std::int32_t carrierLength, std::int32_t start,
                   std::string text, Reporter& reporter);
+
+// `text` padded with zero bytes to a multiple of 8 and enciphered under the
+// records' key: the ciphertext a record of `text` holds.
+std::vector<std::uint8_t> EncipherRecordText(std::string text);
 
 // Reads the length word at P: the length, or -1 (reporting kNoCurtainedData
 // when it is 0 or larger than the carrier; silently otherwise).
