@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <span>
 
+#include "BitmapConverter.h"
 #include "DamageGuard.h"
 #include "FuzzSupport.h"
 #include "RecordGeometry.h"
@@ -32,5 +33,19 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     Require(next > MessageCapacity(static_cast<std::int64_t>(size)) ||
             guard.CouldVisiblyChange(next));
     Require(!guard.RiskReason(next).empty());
+
+    // Small pictures are also converted: the copy is an ordinary 24-bit
+    // bitmap of the same size that takes any message it has room for.
+    if (picture.Vouched() && picture.width * picture.height <= (1 << 16)) {
+        const ConvertedBitmap copy = ConvertTo24Bit(file);
+        Require(copy.file.empty() != copy.failure.empty());
+        if (!copy.file.empty()) {
+            const CDamageGuard converted(copy.file);
+            Require(converted.Picture().Vouched() && converted.Picture().bitsPerPixel == 24);
+            Require(converted.Picture().width == picture.width);
+            Require(converted.SafeCapacity() ==
+                    MessageCapacity(static_cast<std::int64_t>(copy.file.size())));
+        }
+    }
     return 0;
 }
