@@ -372,3 +372,10 @@ std::string CDamageGuard::RiskReason(std::int64_t messageRecordLength) const {
     }
     return "This is " + article + kind + ": " + what + " will visibly change some of its pixels.";
 }
+
+std::string CDamageGuard::Warning(std::int64_t messageRecordLength) const {
+    const std::int64_t safe = SafeCapacity();
+    return RiskReason(messageRecordLength) +
+           (safe > 0 ? " It takes up to " + std::to_string(safe) + " message bytes safely."
+                     : " No message can be hidden in it safely.");
+}

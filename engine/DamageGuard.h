@@ -43,6 +43,10 @@ public:
     // some of its pixels."
     std::string RiskReason(std::int64_t messageRecordLength) const;
 
+    // The reason followed by what the picture takes safely: the text the
+    // window's question and the command-line tool's refusal share.
+    std::string Warning(std::int64_t messageRecordLength) const;
+
     FlipEffect EffectOfFlip(std::int64_t position) const;
 
 private:
