@@ -1,6 +1,7 @@
 #pragma once
 
 #include <memory>
+#include <vector>
 
 #include "CString.h"
 #include "ControlRegistry.h"
@@ -58,7 +59,13 @@ CWinApp* AfxGetApp();
 CWnd* AfxGetMainWnd();
 const char* AfxGetAppName();
 void AfxEnableControlContainer();
+// A message box with the buttons, icon and default button of an MB_* type;
+// gives the id of the answer (IDOK, IDYES, IDNO, IDCANCEL).
 int AfxMessageBox(const CString& text, UINT type = MB_OK, UINT helpId = 0);
+// A question whose answers are our own, for choices the standard buttons
+// cannot name; gives the id of the chosen answer.
+int AfxAskQuestion(const CString& text, std::vector<MessageBoxAnswer> answers, int defaultAnswer,
+                   UINT icon = MB_ICONQUESTION);
 
 // Starts the window system, runs the application's InitInstance and returns
 // the process's exit code.

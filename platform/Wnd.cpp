@@ -183,7 +183,8 @@ BOOL CWnd::PostMessage(UINT message, WPARAM wParam, LPARAM lParam) {
 
 int CWnd::MessageBox(const CString& text, const CString& caption, UINT type) {
     const CString shownCaption = caption.IsEmpty() ? CString(AfxGetAppName()) : caption;
-    return AfxGetApp()->GetInteractions().MessageBox(this, text, shownCaption, type);
+    return AfxGetApp()->GetInteractions().MessageBox(
+        this, MessageBoxRequest::FromType(text, shownCaption, type));
 }
 
 CMenu* CWnd::GetSystemMenu(BOOL /*revert*/) {
