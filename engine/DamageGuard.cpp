@@ -22,9 +22,24 @@ bool Harmful(FlipEffect effect) {
     return effect != FlipEffect::kNone;
 }
 
-bool ColoursDiffer(const PaletteColour& a, const PaletteColour& b) {
-    return std::abs(a.red - b.red) > kUnseenChange || std::abs(a.green - b.green) > kUnseenChange ||
-           std::abs(a.blue - b.blue) > kUnseenChange;
+// Whether a pixel whose index moves from `index` to `partner` looks
+// different. A Hide may also move the partner's palette colour by 1 in each
+// channel it reaches, which leaves only 1 for the index change there.
+bool IndexChangeSeen(const BitmapPicture& picture, std::size_t index, std::size_t partner) {
+    const auto& palette = picture.palette;
+    if (index >= palette.size() || partner >= palette.size()) {
+        return true;
+    }
+    const std::int64_t entry =
+        picture.paletteOffset + static_cast<std::int64_t>(partner) * picture.paletteEntrySize;
+    const auto seen = [&](int from, int to, std::int64_t position) {
+        const int allowed = position >= HideSpan(0).first ? kUnseenChange - 1 : kUnseenChange;
+        return std::abs(from - to) > allowed;
+    };
+    const PaletteColour& a = palette[index];
+    const PaletteColour& b = palette[partner];
+    return seen(a.blue, b.blue, entry) || seen(a.green, b.green, entry + 1) ||
+           seen(a.red, b.red, entry + 2);
 }
 
 bool Contiguous(std::uint32_t mask) {
@@ -125,12 +140,10 @@ CDamageGuard::CDamageGuard(std::span<const std::uint8_t> carrier)
     }
     const int bits = m_picture.bitsPerPixel;
     if (bits <= 8) {
-        const auto& palette = m_picture.palette;
         for (std::size_t index = 0; index < (std::size_t{1} << bits); ++index) {
-            const std::size_t partner = index ^ 1u;
-            const bool seen = index >= palette.size() || partner >= palette.size() ||
-                              ColoursDiffer(palette[index], palette[partner]);
-            m_indexEffect.push_back(seen ? FlipEffect::kColour : FlipEffect::kNone);
+            m_indexEffect.push_back(IndexChangeSeen(m_picture, index, index ^ 1u)
+                                        ? FlipEffect::kColour
+                                        : FlipEffect::kNone);
         }
     } else if (bits == 16 || bits == 32) {
         for (int byte = 0; byte < bits / 8; ++byte) {

@@ -172,6 +172,12 @@ inline std::vector<Case> GeneratedCases() {
         b.palette[77] = 0xFF0000;  // one harsh pair among smooth ones
         b.pixels = RandomBytes(RowStride(w, 8) * h, rng);
         cases.push_back({"8-bit core header", WriteBitmap(b)});
+        // Index pairs exactly 2 apart: harmless alone, seen together with
+        // the palette's own change.
+        for (std::uint32_t i = 0; i < 256; ++i) {
+            b.palette[i] = (i / 2 * 4 % 256 + i % 2 * 2) * 0x010101u;
+        }
+        cases.push_back({"8-bit pairs two apart", WriteBitmap(b)});
     }
     {
         TestBitmap b = Shape(8, w, h, 108);
