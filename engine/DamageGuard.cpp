@@ -250,12 +250,13 @@ std::vector<FixedBit> PasswordRecordBits() {
     }
     const std::vector<std::uint8_t> cipher =
         EncipherRecordText(std::string(kCipherBlockBytes, 'x') + kStoredSuffix);
-    for (std::int64_t k = 0; k < kPasswordRecordLength; ++k) {
-        for (std::int64_t j = 0; j < 8; ++j) {
-            const bool fixed = k >= kCipherBlockBytes;
-            bits.push_back({CipherBitPosition(kPasswordRecordStart, k, j),
-                            fixed ? static_cast<int>(cipher[static_cast<std::size_t>(k)] >> j & 1u)
-                                  : kAnyBit});
+    for (std::size_t k = 0; k < cipher.size(); ++k) {
+        for (unsigned j = 0; j < 8; ++j) {
+            const bool fixed = k >= static_cast<std::size_t>(kCipherBlockBytes);
+            const unsigned bit = (unsigned{cipher[k]} >> j) & 1u;
+            bits.push_back(
+                {CipherBitPosition(kPasswordRecordStart, static_cast<std::int64_t>(k), j),
+                 fixed ? static_cast<int>(bit) : kAnyBit});
         }
     }
     return bits;
