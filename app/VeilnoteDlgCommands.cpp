@@ -185,8 +185,7 @@ bool CVeilnoteDlg::AcceptDamageRisk() {
         return true;
 
     const CString warning = guard.Warning(recordLength);
-    ConvertedBitmap copy = ConvertTo24Bit(carrier);
-    if (copy.file.empty())
+    if (!guard.Picture().Vouched())
         return AfxMessageBox(warning + "\n\n" + kHideAnyway,
                              MB_YESNO | MB_DEFBUTTON2 | MB_ICONEXCLAMATION) == IDYES;
 
@@ -195,6 +194,11 @@ bool CVeilnoteDlg::AcceptDamageRisk() {
         {{IDYES, "&Yes"}, {IDNO, "&No"}, {kConvertAnswer, "&Convert"}}, IDNO, MB_ICONEXCLAMATION);
     if (answer != kConvertAnswer)
         return answer == IDYES;
+    ConvertedBitmap copy = ConvertTo24Bit(carrier);
+    if (copy.file.empty()) {
+        AfxMessageBox("The picture cannot be converted: " + copy.failure + ".");
+        return false;
+    }
 
     // The copy becomes the carrier; Save As proposes its own name, so the
     // original file is not replaced by accident. It looks the same, so the

@@ -1,6 +1,7 @@
 #include "BitmapConverter.h"
 
 #include <bit>
+#include <new>
 
 #include "BitmapInspector.h"
 #include "RecordGeometry.h"
@@ -161,7 +162,9 @@ void Put(std::vector<std::uint8_t>& out, std::uint32_t value, int bytes) {
 
 }  // namespace
 
-ConvertedBitmap ConvertTo24Bit(std::span<const std::uint8_t> file) {
+namespace {
+
+ConvertedBitmap Convert(std::span<const std::uint8_t> file) {
     const BitmapPicture picture = InspectBitmap(file);
     if (!picture.isBitmap) {
         return {{}, "it is not a bitmap"};
@@ -209,4 +212,14 @@ ConvertedBitmap ConvertTo24Bit(std::span<const std::uint8_t> file) {
         out.resize(out.size() + static_cast<std::size_t>(stride - 3 * picture.width), 0);
     }
     return {std::move(out), {}};
+}
+
+}  // namespace
+
+ConvertedBitmap ConvertTo24Bit(std::span<const std::uint8_t> file) {
+    try {
+        return Convert(file);
+    } catch (const std::bad_alloc&) {
+        return {{}, "there is not enough memory to convert it"};
+    }
 }

@@ -123,11 +123,28 @@ std::string UnvouchedReason(const BitmapPicture& picture) {
     return {};
 }
 
-class ExtentOnly final : public RleVisitor {
+// Whether run-length data sets every pixel once and nothing outside the
+// picture. Decoders leave skipped pixels undefined (one of them showing
+// whatever memory held) and disagree on pixels outside.
+class RleCoverage final : public RleVisitor {
 public:
+    RleCoverage(std::int64_t width, std::int64_t height) : m_width(width), m_height(height) {}
     void Code(std::int64_t) override {}
-    void Pixels(std::int64_t, std::int64_t, std::int64_t, std::int64_t) override {}
     void Padding(std::int64_t) override {}
+    void Skip() override { m_regular = false; }
+    void Pixels(std::int64_t, std::int64_t x, std::int64_t row, std::int64_t count) override {
+        if (x + count > m_width || row >= m_height) {
+            m_regular = false;
+        }
+        m_pixels += count;
+    }
+    bool Complete() const { return m_regular && m_pixels == m_width * m_height; }
+
+private:
+    std::int64_t m_width;
+    std::int64_t m_height;
+    std::int64_t m_pixels = 0;
+    bool m_regular = true;
 };
 
 // The masks a 16- or 32-bit picture is read with, and where they are stored.
@@ -172,9 +189,11 @@ BitmapPicture InspectBitmap(std::span<const std::uint8_t> file) {
     const std::int64_t info = kFileHeaderSize;
     std::uint32_t compressionCode = 0;
     std::int64_t coloursUsed = 0;
+    std::uint32_t planes = 0;
     if (picture.headerSize == kCoreHeaderSize) {
         picture.width = reader.U16(info + 4);
         picture.height = reader.U16(info + 6);
+        planes = reader.U16(info + 8);
         picture.bitsPerPixel = static_cast<int>(reader.U16(info + 10));
         picture.paletteEntrySize = 3;
     } else {
@@ -182,13 +201,15 @@ BitmapPicture InspectBitmap(std::span<const std::uint8_t> file) {
         const auto height = static_cast<std::int32_t>(reader.U32(info + 8));
         picture.topDown = height < 0;
         picture.height = height < 0 ? -std::int64_t{height} : height;
+        planes = reader.U16(info + 12);
         picture.bitsPerPixel = static_cast<int>(reader.U16(info + 14));
         if (picture.headerSize >= kInfoHeaderSize) {
             compressionCode = reader.U32(info + 16);
             coloursUsed = reader.U32(info + 32);
         }
     }
-    if (picture.width <= 0 || picture.height <= 0 || !KnownDepth(picture.bitsPerPixel) ||
+    if (picture.width <= 0 || picture.height <= 0 || planes != 1 ||
+        !KnownDepth(picture.bitsPerPixel) ||
         !CompressionFromCode(compressionCode, IsOs2Header(picture.headerSize),
                              picture.compression) ||
         !CompressionFitsDepth(picture.compression, picture.bitsPerPixel)) {
@@ -243,21 +264,28 @@ BitmapPicture InspectBitmap(std::span<const std::uint8_t> file) {
         }
         case BitmapCompression::kRle8:
         case BitmapCompression::kRle4: {
-            ExtentOnly extent;
-            const std::int64_t end =
-                WalkRle(file, picture.pixelOffset, picture.bitsPerPixel, extent);
-            if (end < 0) {
+            RleCoverage coverage(picture.width, picture.height);
+            const RleExtent extent =
+                WalkRle(file, picture.pixelOffset, picture.bitsPerPixel, coverage);
+            // Data that stops short of its end code is whole only if every
+            // pixel was set by then.
+            if (!extent.endCode && !coverage.Complete()) {
                 picture.isBitmap = false;
                 return picture;
             }
-            picture.pixelBytes = end - picture.pixelOffset;
+            picture.pixelBytes = extent.end - picture.pixelOffset;
+            if (!coverage.Complete()) {
+                picture.unvouched = "its run-length data leaves pixels undefined";
+            }
             break;
         }
         default:
             picture.pixelBytes = size - picture.pixelOffset;
             break;
     }
-    picture.unvouched = UnvouchedReason(picture);
+    if (picture.unvouched.empty()) {
+        picture.unvouched = UnvouchedReason(picture);
+    }
     if (picture.unvouched.empty() && picture.pixelOffset < tablesEnd) {
         picture.unvouched = "its pixel data overlaps its header or colour table";
     }

@@ -60,7 +60,7 @@ struct BitmapPicture {
     std::int64_t masksStored = 0;  // how many of the four are stored
 
     // Pixel data [pixelOffset, pixelOffset + pixelBytes); for run-length data,
-    // up to and including the end-of-picture code.
+    // up to and including the end-of-picture code (or the last code read).
     std::int64_t pixelOffset = 0;
     std::int64_t pixelBytes = 0;
     std::int64_t rowStride = 0;  // uncompressed rows, padding included

@@ -86,18 +86,13 @@ public:
 
     void Code(std::int64_t position) override { Set(position, FlipEffect::kLayout); }
     void Padding(std::int64_t position) override { Set(position, FlipEffect::kNone); }
-    void Pixels(std::int64_t position, std::int64_t x, std::int64_t row,
-                std::int64_t count) override {
+    // Only data that sets every pixel inside the picture is judged.
+    void Pixels(std::int64_t position, std::int64_t, std::int64_t, std::int64_t count) override {
         // Bit 0 is the last index of the byte: with 4 bits, the low nibble,
         // which only a second pixel uses.
         const bool used = m_picture.bitsPerPixel == 8 || count >= 2;
         if (!used) {
             Set(position, FlipEffect::kNone);
-            return;
-        }
-        // Decoders differ on pixels outside the picture: count them as seen.
-        if (x + count > m_picture.width || row >= m_picture.height) {
-            Set(position, FlipEffect::kColour);
             return;
         }
         const unsigned byte = m_carrier[static_cast<std::size_t>(position)];

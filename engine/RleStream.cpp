@@ -7,10 +7,18 @@ constexpr std::uint8_t kEndOfLine = 0;
 constexpr std::uint8_t kEndOfPicture = 1;
 constexpr std::uint8_t kDelta = 2;
 
+// The bytes of a literal run of `count` pixels, and the same padded to a word.
+std::int64_t LiteralBytes(std::int64_t count, int bitsPerPixel) {
+    return bitsPerPixel == 4 ? (count + 1) / 2 : count;
+}
+std::int64_t PaddedLiteralBytes(std::int64_t count, int bitsPerPixel) {
+    return (LiteralBytes(count, bitsPerPixel) + 1) / 2 * 2;
+}
+
 }  // namespace
 
-std::int64_t WalkRle(std::span<const std::uint8_t> data, std::int64_t offset, int bitsPerPixel,
-                     RleVisitor& visitor) {
+RleExtent WalkRle(std::span<const std::uint8_t> data, std::int64_t offset, int bitsPerPixel,
+                  RleVisitor& visitor) {
     const auto size = static_cast<std::int64_t>(data.size());
     const auto at = [&data](std::int64_t position) {
         return data[static_cast<std::size_t>(position)];
@@ -28,6 +36,12 @@ std::int64_t WalkRle(std::span<const std::uint8_t> data, std::int64_t offset, in
             p += 2;
             continue;
         }
+        if (value == kDelta && p + 3 >= size) {
+            break;
+        }
+        if (value > kDelta && p + 2 + PaddedLiteralBytes(value, bitsPerPixel) > size) {
+            break;
+        }
         visitor.Code(p);
         visitor.Code(p + 1);
         if (value == kEndOfLine) {
@@ -35,11 +49,9 @@ std::int64_t WalkRle(std::span<const std::uint8_t> data, std::int64_t offset, in
             ++row;
             p += 2;
         } else if (value == kEndOfPicture) {
-            return p + 2;
+            return {p + 2, true};
         } else if (value == kDelta) {
-            if (p + 3 >= size) {
-                return -1;
-            }
+            visitor.Skip();
             visitor.Code(p + 2);
             visitor.Code(p + 3);
             x += at(p + 2);
@@ -48,11 +60,8 @@ std::int64_t WalkRle(std::span<const std::uint8_t> data, std::int64_t offset, in
         } else {
             // A literal run of `value` pixels, padded to a whole 16-bit word.
             const std::int64_t pixelsPerByte = bitsPerPixel == 4 ? 2 : 1;
-            const std::int64_t bytes = (value + pixelsPerByte - 1) / pixelsPerByte;
-            const std::int64_t padded = (bytes + 1) / 2 * 2;
-            if (p + 2 + padded > size) {
-                return -1;
-            }
+            const std::int64_t bytes = LiteralBytes(value, bitsPerPixel);
+            const std::int64_t padded = PaddedLiteralBytes(value, bitsPerPixel);
             for (std::int64_t i = 0; i < bytes; ++i) {
                 const std::int64_t left = value - i * pixelsPerByte;
                 visitor.Pixels(p + 2 + i, x + i * pixelsPerByte, row,
@@ -65,5 +74,5 @@ std::int64_t WalkRle(std::span<const std::uint8_t> data, std::int64_t offset, in
             p += 2 + padded;
         }
     }
-    return -1;
+    return {p, false};
 }

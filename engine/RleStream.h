@@ -17,9 +17,14 @@ struct RleVisitor {
                         std::int64_t count) = 0;
     // A byte that only pads a literal run to a whole word.
     virtual void Padding(std::int64_t position) = 0;
+    // An offset code: the pixels it skips are left undefined.
+    virtual void Skip() {}
 };
 
-// The position just after the end-of-picture code, or -1 when the data ends
-// before one.
-std::int64_t WalkRle(std::span<const std::uint8_t> data, std::int64_t offset, int bitsPerPixel,
-                     RleVisitor& visitor);
+struct RleExtent {
+    std::int64_t end = 0;  // just after the last code read whole
+    bool endCode = false;  // whether that was the end-of-picture code
+};
+
+RleExtent WalkRle(std::span<const std::uint8_t> data, std::int64_t offset, int bitsPerPixel,
+                  RleVisitor& visitor);

@@ -20,22 +20,24 @@
 
 namespace {
 
-struct Verdict {
-    bool decodes = false;  // by either decoder
-    bool visible = false;  // by either decoder that decoded the original
-};
+// The original as each decoder shows it, decoded once.
+class Original {
+public:
+    explicit Original(const Bytes& file)
+        : m_qt(DecodeWithQt(file)), m_magick(DecodeWithImageMagick(file)) {}
 
-Verdict Compare(const Bytes& before, const Bytes& after) {
-    Verdict verdict;
-    for (const auto decode : {DecodeWithQt, DecodeWithImageMagick}) {
-        const Decoded original = decode(before);
-        if (original.ok) {
-            verdict.decodes = true;
-            verdict.visible = verdict.visible || Change(original, decode(after)) > 2;
-        }
+    // By either decoder.
+    bool Decodes() const { return m_qt.ok || m_magick.ok; }
+    // Whether either decoder that reads the original sees `after` visibly changed.
+    bool VisiblyChanged(const Bytes& after) const {
+        return (m_qt.ok && Change(m_qt, DecodeWithQt(after)) > 2) ||
+               (m_magick.ok && Change(m_magick, DecodeWithImageMagick(after)) > 2);
     }
-    return verdict;
-}
+
+private:
+    Decoded m_qt;
+    Decoded m_magick;
+};
 
 // The text whose record flips bit 0 of every byte its ciphertext reaches: the
 // worst a message of that length can do. The password record's second block
@@ -98,8 +100,8 @@ void CheckBothDirections(const Case& c) {
     const CDamageGuard guard(c.file);
     const std::int64_t safe = guard.SafeCapacity();
     const std::int64_t capacity = MessageCapacity(static_cast<std::int64_t>(c.file.size()));
-    const Verdict plain = Compare(c.file, c.file);
-    if (!plain.decodes || !guard.Picture().Vouched()) {
+    const Original original(c.file);
+    if (!original.Decodes() || !guard.Picture().Vouched()) {
         EXPECT_EQ(safe, 0) << "a file no decoder reads, or one nobody can vouch for";
         EXPECT_TRUE(guard.CouldVisiblyChange(8));
         return;
@@ -108,14 +110,14 @@ void CheckBothDirections(const Case& c) {
     for (const std::int64_t length : {std::int64_t{8}, safe}) {
         if (safe > 0) {
             EXPECT_FALSE(guard.CouldVisiblyChange(length));
-            EXPECT_FALSE(Compare(c.file, WorstHide(c.file, length)).visible) << length;
+            EXPECT_FALSE(original.VisiblyChanged(WorstHide(c.file, length))) << length;
         }
     }
     // Just past it some message does, within the allowed caution.
     const std::int64_t past = std::max(safe + 8, std::min(safe + 64, safe * 11 / 10 / 8 * 8));
     if (past <= capacity) {
         EXPECT_TRUE(guard.CouldVisiblyChange(safe + 8));
-        EXPECT_TRUE(Compare(c.file, WorstHide(c.file, past)).visible) << past;
+        EXPECT_TRUE(original.VisiblyChanged(WorstHide(c.file, past))) << past;
     }
 }
 

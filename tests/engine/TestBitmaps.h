@@ -195,6 +195,21 @@ inline std::vector<Case> GeneratedCases() {
                 {"RLE" + std::to_string(bits) + (smooth ? " smooth" : " harsh"), WriteBitmap(b)});
         }
     }
+    {
+        TestBitmap b = Shape(8, w, 3 * h, 40, 1);
+        b.palette = Palette(256, true, rng);
+        b.pixels = RleRows(w, 3 * h, 8, 256, rng);
+        b.pixels.pop_back();  // every pixel set, no end code
+        b.pixels.pop_back();
+        cases.push_back({"RLE8 without its end code", WriteBitmap(b)});
+        b.pixels.insert(b.pixels.begin(), {0, 2, 3, 1});  // an offset leaves pixels undefined
+        cases.push_back({"RLE8 with an offset", WriteBitmap(b)});
+        TestBitmap planes = Shape(24, w, h);
+        planes.pixels = RandomBytes(RowStride(w, 24) * h, rng);
+        Bytes file = WriteBitmap(planes);
+        file[26] = 3;
+        cases.push_back({"three planes", file});
+    }
     for (const std::uint32_t header : {12u, 40u, 64u, 108u, 124u}) {
         TestBitmap b = Shape(24, w, h, header);
         b.topDown = header == 124;
