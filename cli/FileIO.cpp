@@ -6,8 +6,6 @@
 
 #include <array>
 #include <cerrno>
-#include <climits>
-#include <cstdlib>
 #include <system_error>
 
 #include "AtomicFile.h"
@@ -22,10 +20,6 @@ std::string ErrnoText(int error) {
 
 [[noreturn]] void RefuseRead(const std::string& path, int error) {
     throw Refusal("cannot read " + path + ": " + ErrnoText(error));
-}
-
-[[noreturn]] void RefuseWrite(const std::string& path, int error) {
-    throw Refusal("cannot write " + path + ": " + ErrnoText(error));
 }
 
 [[noreturn]] void RefuseTooLarge(const std::string& path, const SizeLimit& limit) {
@@ -57,20 +51,6 @@ std::vector<std::uint8_t> ReadAll(int fd, const std::string& path, const SizeLim
     }
 }
 
-// The file a write to `path` lands in: the target of a symbolic link, or
-// `path` itself (also when it does not exist yet).
-std::string ResolveTarget(const std::string& path) {
-    struct stat info {};
-    if (::lstat(path.c_str(), &info) != 0 || !S_ISLNK(info.st_mode)) {
-        return path;
-    }
-    std::array<char, PATH_MAX> resolved{};
-    if (::realpath(path.c_str(), resolved.data()) == nullptr) {
-        return path;
-    }
-    return resolved.data();
-}
-
 }  // namespace
 
 std::vector<std::uint8_t> ReadWholeFile(const std::string& path, const SizeLimit& limit) {
@@ -100,9 +80,8 @@ std::vector<std::uint8_t> ReadWholeFile(const std::string& path, const SizeLimit
 
 void WriteFileAtomically(const std::string& path, std::span<const std::uint8_t> bytes) {
     AtomicFile file;
-    int error = 0;
-    if (!file.Open(ResolveTarget(path), error) || !file.Write(bytes.data(), bytes.size(), error) ||
-        !file.Commit(error)) {
-        RefuseWrite(path, error);
+    std::string reason;
+    if (!file.Open(path, reason) || !file.Fill(bytes, reason) || !file.Commit(reason)) {
+        throw Refusal("cannot write " + path + ": " + reason);
     }
 }

@@ -15,8 +15,7 @@ struct SizeLimit {
 // directory, or larger than `limit` (checked before anything is allocated).
 std::vector<std::uint8_t> ReadWholeFile(const std::string& path, const SizeLimit& limit);
 
-// Replaces `path` with `bytes` in one step: a temporary file beside it is
-// written, flushed to disk and renamed over it. On failure nothing is left
-// behind and an existing file is untouched; throws Refusal. A symbolic link
-// at `path` is followed, and an existing file keeps its permissions.
+// Replaces `path` with `bytes` in one step, under AtomicFile's policy (links,
+// special and read-only files, permissions). On failure nothing is left
+// behind and an existing file is untouched; throws Refusal.
 void WriteFileAtomically(const std::string& path, std::span<const std::uint8_t> bytes);
