@@ -3,6 +3,7 @@
 #include <exception>
 #include <string_view>
 
+#include "Arguments.h"
 #include "Errors.h"
 #include "Usage.h"
 
@@ -22,7 +23,7 @@ int Dispatch(std::string_view command, std::span<const std::string> rest, Consol
     if (command == "info") {
         return RunInfo(rest, console);
     }
-    throw UsageError(command.starts_with('-') ? "unknown option " + std::string(command)
+    throw UsageError(command.starts_with('-') ? "unknown option " + OptionName(command)
                                               : "unknown command " + std::string(command));
 }
 
