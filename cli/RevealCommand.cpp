@@ -4,6 +4,7 @@
 #include "CommandSupport.h"
 #include "Errors.h"
 #include "StreamReporter.h"
+#include "TerminalText.h"
 
 namespace {
 
@@ -47,9 +48,11 @@ int RunReveal(std::span<const std::string> args, Console& console) {
     if (record.malformed || (record.text.empty() && !MessageRecordIsWhole(carrier))) {
         throw Refusal(kNoCurtainedData);
     }
-    console.out.write(record.text.data(), static_cast<std::streamsize>(record.text.size()));
+    // A terminal gets the message shown safely; a pipe or a file its exact bytes.
     if (console.outIsTerminal) {
-        console.out << '\n';
+        console.out << TerminalSafe(record.text) << '\n';
+    } else {
+        console.out.write(record.text.data(), static_cast<std::streamsize>(record.text.size()));
     }
     if (!console.out.flush()) {
         throw Refusal("cannot write the message to standard output");

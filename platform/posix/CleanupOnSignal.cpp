@@ -59,8 +59,12 @@ void OnStop(int signal) {
     sigaddset(&stop, signal);
     ::raise(signal);
     // The stop happens when the signal is unblocked; we continue from here.
+    // An orphaned process group is not stopped at all, and goes on at once.
     ::sigprocmask(SIG_UNBLOCK, &stop, nullptr);
     Install(signal, OnStop);
+    if (g_cleanup.hasTerminal.load()) {
+        ::tcsetattr(g_cleanup.terminal, TCSANOW, &g_cleanup.active);
+    }
     errno = savedErrno;
 }
 

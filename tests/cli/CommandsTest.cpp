@@ -58,7 +58,9 @@ TEST_F(CommandsTest, HiddenMessageComesBackExactlyUnderItsPassword) {
 
     EXPECT_EQ(Run({"reveal", output}).out, message);
     EXPECT_EQ(Run({"reveal", output}, {}, "correct battery").out, message) << "8 bytes count";
-    EXPECT_EQ(Run({"reveal", output}, {}, "correct horse", nullptr, true).out, message + '\n');
+    EXPECT_EQ(Run({"reveal", output}, {}, "correct horse", nullptr, true).out,
+              "line one\n\tline two \\xE9\n")
+        << "a terminal is shown what is not UTF-8";
     const Outcome refused = Run({"reveal", output}, {}, "Correct horse");
     EXPECT_EQ(refused.code, 1);
     EXPECT_EQ(refused.out, "");
