@@ -4,8 +4,8 @@
 #include <unistd.h>
 
 #include <QDir>
-#include <QFileInfo>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 
 #include "Afx.h"
@@ -98,8 +98,8 @@ TEST(CAtomicFileCommit, FollowsLinksAndLeavesSpecialFilesAlone) {
     EXPECT_FALSE(file.Open(CString(fifo), &error));
     EXPECT_EQ(error, "not a regular file");
     EXPECT_EQ(QFileInfo(QString::fromStdString(fifo)).isFile(), false);
-    EXPECT_EQ(QDir(dir.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot,
-                                         QDir::Name),
+    EXPECT_EQ(QDir(dir.path())
+                  .entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot, QDir::Name),
               (QStringList{"fifo.bmp", "link.bmp", "real.bmp"}));
 }
 
