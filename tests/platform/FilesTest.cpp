@@ -99,7 +99,8 @@ TEST(CAtomicFileCommit, FollowsLinksAndLeavesSpecialFilesAlone) {
     EXPECT_EQ(error, "not a regular file");
     EXPECT_EQ(QFileInfo(QString::fromStdString(fifo)).isFile(), false);
     EXPECT_EQ(QDir(dir.path())
-                  .entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot, QDir::Name),
+                  .entryList(QDir::AllEntries | QDir::System | QDir::Hidden | QDir::NoDotAndDotDot,
+                             QDir::Name),
               (QStringList{"fifo.bmp", "link.bmp", "real.bmp"}));
 }
 
