@@ -19,7 +19,7 @@ public:
     std::unique_ptr<BYTE[]> m_pImageData;
 
     CString m_strSavePath;   // the file last opened or saved as a carrier
-    CString m_strImagePath;  // chosen in the last Open dialog
+    CString m_strImagePath;  // chosen in the last Open dialog, or named for a converted copy
     ComPtr<ISkin> m_pSkin;
     CTabCtrl m_tabViews;
     CStatic m_picImage;
@@ -54,4 +54,7 @@ private:
     void ShowMessageView();
     void OpenHelp();
     void DiscardCarrier();
+    // Before a Hide: whether to go on when it could visibly change the
+    // picture. Asks the user, and on Convert makes a 24-bit copy the carrier.
+    bool AcceptDamageRisk();
 };

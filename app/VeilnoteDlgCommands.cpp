@@ -1,7 +1,11 @@
 // The main window's work: Open image, Load text, Hide (ending in Save) and Reveal.
+#include <cstring>
 #include <new>
+#include <span>
 
+#include "BitmapConverter.h"
 #include "CarrierRecords.h"
+#include "DamageGuard.h"
 #include "MessageBoxReporter.h"
 #include "PasswordDlg.h"
 #include "VeilnoteDlg.h"
@@ -20,6 +24,19 @@ constexpr const char* kImageTooLarge =
     "This file is too large to hide a message in: images can be at most 2 GiB - 1 bytes.";
 constexpr const char* kNotEnoughMemory = "There is not enough memory to open this file.";
 constexpr const char* kTextTooLarge = "This text file is too large to load as a message.";
+constexpr const char* kHideAnyway = "Hide the message anyway?";
+constexpr const char* kConvertOffer =
+    "Convert makes a 24-bit copy of the picture that looks the same and takes the message "
+    "safely; it is saved under a new name.";
+constexpr int kConvertAnswer = 100;
+
+// "/photos/cat.bmp" becomes "/photos/cat-24bit.bmp".
+CString ConvertedName(const CString& path) {
+    const int slash = path.ReverseFind('/');
+    const int dot = path.ReverseFind('.');
+    const CString stem = dot > slash ? path.Left(dot) : path;
+    return stem + "-24bit.bmp";
+}
 
 CString Reason(const std::string& error) {
     return error.empty() ? CString("unknown error") : CString(error);
@@ -112,6 +129,9 @@ void CVeilnoteDlg::OnHide() {
         return;
     }
 
+    if (!AcceptDamageRisk())
+        return;
+
     CPasswordDlg dlgPassword;
     dlgPassword.m_bChooseMode = 1;
     if (dlgPassword.DoModal() == IDCANCEL)
@@ -151,6 +171,40 @@ void CVeilnoteDlg::OnHide() {
         !file.Commit(&error)) {
         AfxMessageBox("The image could not be saved to " + m_strSavePath + ": " + Reason(error));
     }
+}
+
+bool CVeilnoteDlg::AcceptDamageRisk() {
+    const std::span<const std::uint8_t> carrier(m_pImageData.get(),
+                                                static_cast<std::size_t>(m_nImageLength));
+    const std::int64_t recordLength = PaddedLength(m_strMessage.GetLength());
+    // A message too long for the carrier is refused by the size rule later.
+    if (recordLength > MessageCapacity(m_nImageLength))
+        return true;
+    const CDamageGuard guard(carrier);
+    if (!guard.CouldVisiblyChange(recordLength))
+        return true;
+
+    const CString warning = guard.Warning(recordLength);
+    ConvertedBitmap copy = ConvertTo24Bit(carrier);
+    if (copy.file.empty())
+        return AfxMessageBox(warning + "\n\n" + kHideAnyway,
+                             MB_YESNO | MB_DEFBUTTON2 | MB_ICONEXCLAMATION) == IDYES;
+
+    const int answer = AfxAskQuestion(
+        warning + "\n\n" + kHideAnyway + " " + kConvertOffer,
+        {{IDYES, "&Yes"}, {IDNO, "&No"}, {kConvertAnswer, "&Convert"}}, IDNO, MB_ICONEXCLAMATION);
+    if (answer != kConvertAnswer)
+        return answer == IDYES;
+
+    // The copy becomes the carrier; Save As proposes its own name, so the
+    // original file is not replaced by accident. It looks the same, so the
+    // preview stays.
+    auto pData = std::make_unique_for_overwrite<BYTE[]>(copy.file.size());
+    std::memcpy(pData.get(), copy.file.data(), copy.file.size());
+    m_pImageData = std::move(pData);
+    m_nImageLength = static_cast<std::int32_t>(copy.file.size());
+    m_strImagePath = ConvertedName(m_strImagePath);
+    return true;
 }
 
 void CVeilnoteDlg::OnReveal() {

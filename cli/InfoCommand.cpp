@@ -1,7 +1,7 @@
 #include <array>
 
-#include "Capacity.h"
 #include "CommandSupport.h"
+#include "DamageGuard.h"
 #include "Errors.h"
 #include "PasswordRules.h"
 #include "StreamReporter.h"
@@ -28,12 +28,15 @@ int RunInfo(std::span<const std::string> args, Console& console) {
     RequireOperands(parsed, 1);
     const std::vector<std::uint8_t> carrier = ReadWholeFile(parsed.operands[0], kCarrierLimit);
     const auto size = static_cast<std::int64_t>(carrier.size());
+    const CDamageGuard guard(carrier);
 
     console.out << "size: " << size << " bytes\n"
                 << "capacity: " << MessageCapacity(size) << " message bytes"
                 << " (the password record needs a file of at least " << kPasswordRecordNeeds
                 << " bytes"
                 << (size < kPasswordRecordNeeds ? ", so nothing can be hidden here)\n" : ")\n")
+                << "picture: " << DescribePicture(guard.Picture()) << '\n'
+                << "safe capacity: " << guard.SafeCapacity() << " message bytes\n"
                 << "password record: " << (HoldsPasswordRecord(carrier) ? "present" : "none")
                 << '\n';
     return static_cast<int>(ExitCode::kSuccess);

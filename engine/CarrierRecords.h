@@ -2,21 +2,15 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
+#include "RecordGeometry.h"
 #include "Reporter.h"
 
-// The hidden-data format. A record starting at carrier position S is a 32-bit
-// length word L in bit 0 of bytes S-32..S-1 (bit k in byte S-32+k), followed
-// by L enciphered bytes whose bit j of byte k sits in bit 0 of byte S+8k+9j.
-// Only bit 0 of bytes from 68 on is ever changed. All position arithmetic is
-// done in 64 bits, so any carrier of up to kMaxCarrierLength bytes is safe.
-// A position below 0 (a start below 32) is a caller's mistake: the routines
+// The hidden-data format: writing and reading the records laid out in
+// RecordGeometry.h. Only bit 0 of bytes from 68 on is ever changed. A
+// position below 0 (a start below 32) is a caller's mistake: the routines
 // then fail without a report and touch nothing.
-
-inline constexpr std::int32_t kPasswordRecordStart = 100;
-inline constexpr std::int32_t kMessageRecordStart = 320;
-// Carriers are at most this long: their length is a signed 32-bit number.
-inline constexpr std::int64_t kMaxCarrierLength = 0x7FFFFFFF;
 
 // Messages the format shows, exactly as the user sees them.
 inline constexpr const char* kNoTextToCurtain = "There are no text to curtain";
@@ -39,6 +33,10 @@ int CanCurtainString(std::int32_t carrierLength, std::int32_t start, const std::
 // a report; on failure the carrier is left exactly as it was.
 int CurtainString(std::uint8_t* carrier, std::int32_t carrierLength, std::int32_t start,
                   std::string text, Reporter& reporter);
+
+// `text` padded with zero bytes to a multiple of 8 and enciphered under the
+// records' key: the ciphertext a record of `text` holds.
+std::vector<std::uint8_t> EncipherRecordText(std::string text);
 
 // Reads the length word at P: the length, or -1 (reporting kNoCurtainedData
 // when it is 0 or larger than the carrier; silently otherwise).
