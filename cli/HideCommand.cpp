@@ -3,7 +3,6 @@
 #include <vector>
 
 #include "Arguments.h"
-#include "Capacity.h"
 #include "CarrierRecords.h"
 #include "CommandSupport.h"
 #include "Errors.h"

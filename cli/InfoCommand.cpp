@@ -1,6 +1,5 @@
 #include <array>
 
-#include "Capacity.h"
 #include "CommandSupport.h"
 #include "Errors.h"
 #include "PasswordRules.h"

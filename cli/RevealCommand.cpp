@@ -1,6 +1,5 @@
 #include <array>
 
-#include "Capacity.h"
 #include "CommandSupport.h"
 #include "Errors.h"
 #include "StreamReporter.h"
@@ -14,11 +13,10 @@ constexpr std::array<std::string_view, 1> kOptions{"--password-file"};
 // inside the carrier.
 bool MessageRecordIsWhole(const std::vector<std::uint8_t>& carrier) {
     SilentReporter silent;
-    const std::int32_t length =
-        ReadCurtainLength(carrier.data(), CarrierLength(carrier), kMessageRecordStart - 32, silent);
-    const std::int64_t end =
-        kMessageRecordStart + kCarrierBytesPerRecordByte * std::int64_t{length} + 56;
-    return length > 0 && end <= static_cast<std::int64_t>(carrier.size());
+    const std::int32_t length = ReadCurtainLength(carrier.data(), CarrierLength(carrier),
+                                                  kMessageRecordStart - kLengthWordBits, silent);
+    return length > 0 &&
+           RecordEnd(kMessageRecordStart, length) <= static_cast<std::int64_t>(carrier.size());
 }
 
 }  // namespace

@@ -12,15 +12,6 @@ namespace {
 // the user interface, so it takes no part here.
 constexpr std::string_view kRecordKey = "copper7311window";
 
-constexpr std::int32_t kLengthWordBits = 32;
-constexpr std::size_t kCipherBlockBytes = 8;
-// Ciphertext byte k, bit j sits in carrier byte start + 8k + 9j.
-constexpr std::size_t kByteStride = 8;
-constexpr std::size_t kBitStride = 9;
-// The last bit of a record of L bytes lies at start + 8L + 55.
-constexpr std::int64_t kRecordTail = 56;
-// A carrier must exceed the ciphertext's spread by this much, whatever the start.
-constexpr std::int64_t kSizeMargin = 1000;
 constexpr const char* kTrailingSpace = " \t\n\v\f\r";
 
 CBlowfishCipher RecordCipher() {
@@ -28,10 +19,8 @@ CBlowfishCipher RecordCipher() {
                            kRecordKey.size(), BlowfishBlock{});
 }
 
-// Positions are worked out in 64 bits: with carriers of up to 2^31-1 bytes,
-// 8L and start + 8L + 56 overflow 32 bits.
-std::int64_t SpreadLength(std::int64_t recordLength) {
-    return static_cast<std::int64_t>(kByteStride) * recordLength;
+std::int64_t BitPosition(std::int32_t start, std::size_t k, unsigned j) {
+    return CipherBitPosition(start, static_cast<std::int64_t>(k), j);
 }
 
 }  // namespace
@@ -66,11 +55,8 @@ int CanCurtainString(std::int32_t carrierLength, std::int32_t start, const std::
     // it first keeps the padded length representable.
     const bool oversized = text.size() > static_cast<std::size_t>(kMaxCarrierLength);
     const std::int64_t padded =
-        oversized ? kMaxCarrierLength : (static_cast<std::int64_t>(text.size()) + 7) / 8 * 8;
-    // The last test only bites for starts beyond 944, which this program never
-    // uses; it keeps such a record from running past the carrier's end.
-    if (length < start || oversized || length < SpreadLength(padded) + kSizeMargin ||
-        length < start + SpreadLength(padded) + kRecordTail) {
+        oversized ? kMaxCarrierLength : PaddedLength(static_cast<std::int64_t>(text.size()));
+    if (length < start || oversized || !RecordFits(length, start, padded)) {
         reporter.Report(kImageVerySmall);
         return -1;
     }
@@ -84,7 +70,7 @@ int CurtainString(std::uint8_t* carrier, std::int32_t carrierLength, std::int32_
     if (CanCurtainString(carrierLength, start, text, reporter) != 1) {
         return -1;
     }
-    const std::size_t padded = (text.size() + 7) / 8 * 8;
+    const auto padded = static_cast<std::size_t>(PaddedLength(std::ssize(text)));
     text.resize(padded, '\0');
     std::vector<std::uint8_t> cipher(padded);
     RecordCipher().Encrypt(reinterpret_cast<const std::uint8_t*>(text.data()), cipher.data(),
@@ -92,10 +78,9 @@ int CurtainString(std::uint8_t* carrier, std::int32_t carrierLength, std::int32_
 
     CurtainLength(carrier, carrierLength, start - kLengthWordBits,
                   static_cast<std::uint32_t>(padded), reporter);
-    std::uint8_t* record = carrier + start;
     for (std::size_t k = 0; k < padded; ++k) {
-        for (std::size_t j = 0; j < 8; ++j) {
-            std::uint8_t& byte = record[kByteStride * k + kBitStride * j];
+        for (unsigned j = 0; j < 8; ++j) {
+            std::uint8_t& byte = carrier[BitPosition(start, k, j)];
             byte = static_cast<std::uint8_t>((byte & 0xFEu) | ((unsigned{cipher[k]} >> j) & 1u));
         }
     }
@@ -132,23 +117,21 @@ CurtainedRecord ReadCurtainedRecord(const std::uint8_t* carrier, std::int32_t ca
     }
     const std::int32_t length =
         ReadCurtainLength(carrier, carrierLength, start - kLengthWordBits, reporter);
-    if (length < 0 ||
-        std::int64_t{start} + SpreadLength(length) + kRecordTail > std::int64_t{carrierLength}) {
+    if (length < 0 || RecordEnd(start, length) > std::int64_t{carrierLength}) {
         return {};
     }
     const auto count = static_cast<std::size_t>(length);
     // Never written by this program: the cipher would refuse it, so the read
     // ends here as a carrier without data.
-    if (count % kCipherBlockBytes != 0) {
+    if (length % kCipherBlockBytes != 0) {
         reporter.Report(kNoCurtainedData);
         return {"", true};
     }
 
-    const std::uint8_t* record = carrier + start;
     std::vector<std::uint8_t> cipher(count, 0);
     for (std::size_t k = 0; k < count; ++k) {
-        for (std::size_t j = 0; j < 8; ++j) {
-            const unsigned bit = record[kByteStride * k + kBitStride * j] & 1u;
+        for (unsigned j = 0; j < 8; ++j) {
+            const unsigned bit = carrier[BitPosition(start, k, j)] & 1u;
             cipher[k] = static_cast<std::uint8_t>(cipher[k] | (bit << j));
         }
     }

@@ -3,20 +3,13 @@
 #include <cstdint>
 #include <string>
 
+#include "RecordGeometry.h"
 #include "Reporter.h"
 
-// The hidden-data format. A record starting at carrier position S is a 32-bit
-// length word L in bit 0 of bytes S-32..S-1 (bit k in byte S-32+k), followed
-// by L enciphered bytes whose bit j of byte k sits in bit 0 of byte S+8k+9j.
-// Only bit 0 of bytes from 68 on is ever changed. All position arithmetic is
-// done in 64 bits, so any carrier of up to kMaxCarrierLength bytes is safe.
-// A position below 0 (a start below 32) is a caller's mistake: the routines
+// The hidden-data format: writing and reading the records laid out in
+// RecordGeometry.h. Only bit 0 of bytes from 68 on is ever changed. A
+// position below 0 (a start below 32) is a caller's mistake: the routines
 // then fail without a report and touch nothing.
-
-inline constexpr std::int32_t kPasswordRecordStart = 100;
-inline constexpr std::int32_t kMessageRecordStart = 320;
-// Carriers are at most this long: their length is a signed 32-bit number.
-inline constexpr std::int64_t kMaxCarrierLength = 0x7FFFFFFF;
 
 // Messages the format shows, exactly as the user sees them.
 inline constexpr const char* kNoTextToCurtain = "There are no text to curtain";
