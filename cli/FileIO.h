@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <span>
 #include <string>
+#include <string_view>
 #include <vector>
 
 // How much a file may hold, and how to say it to the user.
@@ -11,12 +12,30 @@ struct SizeLimit {
     const char* description;
 };
 
-// Reads all of `path`. Throws Refusal when it is missing, unreadable, a
-// directory, or larger than `limit` (checked before anything is allocated).
+// Reads all of `path`, a regular file or a pipe. Throws Refusal when it is
+// missing, unreadable, a directory, a device or a socket, or larger than
+// `limit` (for a regular file, checked before anything is read).
 std::vector<std::uint8_t> ReadWholeFile(const std::string& path, const SizeLimit& limit);
 
-// Replaces `path` with `bytes` in one step: a temporary file beside it is
-// written, flushed to disk and renamed over it. On failure nothing is left
-// behind and an existing file is untouched; throws Refusal. A symbolic link
-// at `path` is followed, and an existing file keeps its permissions.
+// Gathers a message from input that arrives in chunks: the bytes before the
+// first zero byte, at most `keep` of them. Add() says whether more input can
+// still change it, so that a reader stops there.
+class MessageCollector {
+public:
+    explicit MessageCollector(std::size_t keep) : m_keep(keep) {}
+    bool Add(std::string_view chunk);
+    std::string Take() { return std::move(m_message); }
+
+private:
+    std::size_t m_keep;
+    std::string m_message;
+};
+
+// The message in `path` (a regular file or a pipe, as ReadWholeFile takes),
+// read only as far as MessageCollector needs.
+std::string ReadMessageFile(const std::string& path, std::size_t keep);
+
+// Replaces `path` with `bytes` in one step, under AtomicFile's policy (links,
+// special and read-only files, permissions). On failure nothing is left
+// behind and an existing file is untouched; throws Refusal.
 void WriteFileAtomically(const std::string& path, std::span<const std::uint8_t> bytes);

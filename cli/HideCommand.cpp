@@ -16,29 +16,20 @@ constexpr const char* kNoTextToHide = "There is no text to curtain";
 constexpr const char* kOperationAborted = "Operation aborted ..     ";
 constexpr std::array<std::string_view, 2> kOptions{"--text-file", "--password-file"};
 
-// The message is what comes before the first zero byte.
-std::string CutAtZero(const std::vector<std::uint8_t>& bytes) {
-    std::string text(bytes.begin(), bytes.end());
-    return text.substr(0, text.find('\0'));
-}
+// A message longer than any carrier takes is refused later; one byte more
+// than that is all the refusal needs.
+constexpr auto kMessageKeep = static_cast<std::size_t>(kMaxMessageLength + 1);
 
-// Reads `in` to its end and keeps what comes before the first zero byte.
-// Only one byte beyond the longest message any carrier takes is kept.
+// The message on standard input, read only as far as it matters.
 std::string ReadMessage(std::istream& in) {
-    constexpr auto kKeep = static_cast<std::size_t>(kMaxMessageLength + 1);
-    std::string message;
-    bool ended = false;
+    MessageCollector message(kMessageKeep);
     std::array<char, 64 * 1024> chunk{};
     while (in.read(chunk.data(), chunk.size()) || in.gcount() > 0) {
-        if (ended) {
-            continue;
+        if (!message.Add({chunk.data(), static_cast<std::size_t>(in.gcount())})) {
+            break;
         }
-        const std::string_view got(chunk.data(), static_cast<std::size_t>(in.gcount()));
-        const std::string_view text = got.substr(0, got.find('\0'));
-        ended = text.size() < got.size();
-        message.append(text.substr(0, kKeep - std::min(kKeep, message.size())));
     }
-    return message;
+    return message.Take();
 }
 
 // Whether both records fit the carrier; reports why not, as writing them would.
@@ -74,7 +65,7 @@ int RunHide(std::span<const std::string> args, Console& console) {
     std::vector<std::uint8_t> carrier = ReadWholeFile(imagePath, kCarrierLimit);
     const auto textFile = parsed.options.find("--text-file");
     const std::string message = textFile != parsed.options.end()
-                                    ? CutAtZero(ReadWholeFile(textFile->second, kCarrierLimit))
+                                    ? ReadMessageFile(textFile->second, kMessageKeep)
                                     : ReadMessage(console.in);
     if (message.empty()) {
         throw Refusal(kNoTextToHide);

@@ -3,6 +3,7 @@
 #include "CommandSupport.h"
 #include "Errors.h"
 #include "StreamReporter.h"
+#include "TerminalText.h"
 
 namespace {
 
@@ -30,26 +31,26 @@ int RunReveal(std::span<const std::string> args, Console& console) {
     RequireOperands(parsed, 1);
     const std::vector<std::uint8_t> carrier = ReadWholeFile(parsed.operands[0], kCarrierLimit);
 
-    StreamReporter reporter(console.err);
+    // Whether the format reports a carrier without records depends on its
+    // random low bits; the user always gets its one message, once.
+    SilentReporter silent;
     const std::string stored =
-        ReadCurtainedString(carrier.data(), CarrierLength(carrier), kPasswordRecordStart, reporter);
+        ReadCurtainedString(carrier.data(), CarrierLength(carrier), kPasswordRecordStart, silent);
     if (stored.empty()) {
-        throw Refusal(reporter.Count() > 0 ? "" : kNoHiddenMessage);
+        throw Refusal(kNoCurtainedData);
     }
     VerifyPassword(PasswordInputsFor(parsed, console), stored, console.err);
 
-    const int reportsBefore = reporter.Count();
     const CurtainedRecord record =
-        ReadCurtainedRecord(carrier.data(), CarrierLength(carrier), kMessageRecordStart, reporter);
-    if (record.malformed || reporter.Count() > reportsBefore) {
-        throw Refusal("");
+        ReadCurtainedRecord(carrier.data(), CarrierLength(carrier), kMessageRecordStart, silent);
+    if (record.malformed || (record.text.empty() && !MessageRecordIsWhole(carrier))) {
+        throw Refusal(kNoCurtainedData);
     }
-    if (record.text.empty() && !MessageRecordIsWhole(carrier)) {
-        throw Refusal(kNoHiddenMessage);
-    }
-    console.out.write(record.text.data(), static_cast<std::streamsize>(record.text.size()));
+    // A terminal gets the message shown safely; a pipe or a file its exact bytes.
     if (console.outIsTerminal) {
-        console.out << '\n';
+        console.out << TerminalSafe(record.text) << '\n';
+    } else {
+        console.out.write(record.text.data(), static_cast<std::streamsize>(record.text.size()));
     }
     if (!console.out.flush()) {
         throw Refusal("cannot write the message to standard output");
