@@ -3,6 +3,8 @@
 #include <vector>
 
 #include "Arguments.h"
+#include "AtomicFile.h"
+#include "CarrierFile.h"
 #include "CarrierRecords.h"
 #include "CommandSupport.h"
 #include "Errors.h"
@@ -39,14 +41,33 @@ bool RecordsFit(std::int32_t length, const std::string& stored, const std::strin
            CanCurtainString(length, kMessageRecordStart, message, reporter) == 1;
 }
 
-// Writes the password record, then the message record; throws after a report.
-void CurtainRecords(std::vector<std::uint8_t>& carrier, const std::string& stored,
-                    const std::string& message, Reporter& reporter) {
-    const std::int32_t length = CarrierLength(carrier);
-    if (!RecordsFit(length, stored, message, reporter) ||
-        CurtainString(carrier.data(), length, kPasswordRecordStart, stored, reporter) != 1 ||
-        CurtainString(carrier.data(), length, kMessageRecordStart, message, reporter) != 1) {
+// Writes OUTPUT as a copy of the carrier with both records in it. The copy
+// is the kernel's (a clone where the file system shares data); then only the
+// bytes the records occupy are read back from it, changed and written again.
+// Throws after a report; OUTPUT is then as it was.
+void WriteWithRecords(const CarrierFile& carrier, const std::string& outputPath,
+                      const std::string& stored, const std::string& message, Reporter& reporter) {
+    const std::int32_t length = carrier.Length();
+    if (!RecordsFit(length, stored, message, reporter)) {
         throw Refusal(kOperationAborted);
+    }
+    const ByteSpan span = HideSpan(PaddedLength(std::ssize(message)));
+    std::vector<std::uint8_t> bytes(static_cast<std::size_t>(span.end - span.first));
+    const CarrierWindow window{bytes, span.first, length};
+
+    AtomicFile file;
+    std::string reason;
+    if (!file.Open(outputPath, reason) || !carrier.CopyTo(file, reason) ||
+        !file.ReadBack(static_cast<std::uint64_t>(span.first), bytes, reason)) {
+        throw Refusal("cannot write " + outputPath + ": " + reason);
+    }
+    if (CurtainString(window, kPasswordRecordStart, stored, reporter) != 1 ||
+        CurtainString(window, kMessageRecordStart, message, reporter) != 1) {
+        throw Refusal(kOperationAborted);
+    }
+    if (!file.Patch(static_cast<std::uint64_t>(span.first), bytes, reason) ||
+        !file.Commit(reason)) {
+        throw Refusal("cannot write " + outputPath + ": " + reason);
     }
 }
 
@@ -62,7 +83,7 @@ int RunHide(std::span<const std::string> args, Console& console) {
     const std::string& imagePath = parsed.operands[0];
     const std::string& outputPath = parsed.operands[1];
 
-    std::vector<std::uint8_t> carrier = ReadWholeFile(imagePath, kCarrierLimit);
+    const CarrierFile carrier(imagePath, kCarrierLimit);
     const auto textFile = parsed.options.find("--text-file");
     const std::string message = textFile != parsed.options.end()
                                     ? ReadMessageFile(textFile->second, kMessageKeep)
@@ -75,7 +96,6 @@ int RunHide(std::span<const std::string> args, Console& console) {
         ChooseStoredPassword(PasswordInputsFor(parsed, console), console.err);
 
     StreamReporter reporter(console.err);
-    CurtainRecords(carrier, stored, message, reporter);
-    WriteFileAtomically(outputPath, carrier);
+    WriteWithRecords(carrier, outputPath, stored, message, reporter);
     return static_cast<int>(ExitCode::kSuccess);
 }
