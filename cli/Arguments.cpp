@@ -26,7 +26,8 @@ std::string OptionName(std::string_view arg) {
 }
 
 ParsedArguments ParseArguments(std::span<const std::string> args,
-                               std::span<const std::string_view> valueOptions) {
+                               std::span<const std::string_view> valueOptions,
+                               std::span<const std::string_view> flagOptions) {
     ParsedArguments parsed;
     bool optionsEnded = false;
     for (std::size_t i = 0; i < args.size(); ++i) {
@@ -49,6 +50,15 @@ ParsedArguments ParseArguments(std::span<const std::string> args,
             throw UsageError(
                 "a password is never taken on the command line; use --password-file PWFILE or "
                 "VEILNOTE_PASSWORD");
+        }
+        if (std::find(flagOptions.begin(), flagOptions.end(), name) != flagOptions.end()) {
+            if (equals != std::string::npos) {
+                throw UsageError(name + " takes no value");
+            }
+            if (!parsed.flags.insert(name).second) {
+                throw UsageError(name + " given twice");
+            }
+            continue;
         }
         if (std::find(valueOptions.begin(), valueOptions.end(), name) == valueOptions.end()) {
             throw UsageError("unknown option " + name);

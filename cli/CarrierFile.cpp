@@ -1,5 +1,6 @@
 #include "CarrierFile.h"
 
+#include <sys/mman.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -11,9 +12,45 @@ CarrierFile::CarrierFile(const std::string& path, const SizeLimit& limit) : m_pa
     if (S_ISREG(info.st_mode)) {
         RefuseIfTooLarge(info, path, limit);
         m_length = static_cast<std::int32_t>(info.st_size);
-        return;
+        if (m_length == 0) {
+            return;  // nothing to map
+        }
+        // Mapping reads nothing yet: pages are read when they are looked at.
+        void* mapped = ::mmap(nullptr, static_cast<std::size_t>(m_length), PROT_READ, MAP_PRIVATE,
+                              m_fd.Get(), 0);
+        if (mapped != MAP_FAILED) {
+            m_mapped = {static_cast<const std::uint8_t*>(mapped),
+                        static_cast<std::size_t>(m_length)};
+            return;
+        }
+        // A file system that cannot map: read it whole, as a pipe is.
     }
     m_held = ReadWholeInput(m_fd.Get(), info, path, limit);
+    m_inMemory = true;
+    m_length = static_cast<std::int32_t>(m_held.size());
+}
+
+CarrierFile::~CarrierFile() {
+    Unmap();
+}
+
+void CarrierFile::Unmap() {
+    if (!m_mapped.empty()) {
+        ::munmap(const_cast<std::uint8_t*>(m_mapped.data()), m_mapped.size());
+        m_mapped = {};
+    }
+}
+
+std::span<const std::uint8_t> CarrierFile::Bytes() const {
+    if (m_inMemory) {
+        return m_held;
+    }
+    return m_mapped;
+}
+
+void CarrierFile::Replace(std::vector<std::uint8_t> bytes) {
+    Unmap();
+    m_held = std::move(bytes);
     m_inMemory = true;
     m_length = static_cast<std::int32_t>(m_held.size());
 }

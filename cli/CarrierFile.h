@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -17,6 +18,9 @@ class CarrierFile {
 public:
     // Opens `path`; throws Refusal as ReadWholeFile does.
     CarrierFile(const std::string& path, const SizeLimit& limit);
+    ~CarrierFile();
+    CarrierFile(const CarrierFile&) = delete;
+    CarrierFile& operator=(const CarrierFile&) = delete;
 
     std::int32_t Length() const { return m_length; }
 
@@ -27,14 +31,26 @@ public:
     // Reads records as CarrierFetch describes, through Read().
     CarrierFetch Fetch() const;
 
+    // The whole carrier, for a reader that looks at more than the records (the
+    // bitmap inspector). A regular file is mapped into memory, so that only
+    // the pages looked at are read. A file cut short by someone else while it
+    // is looked at ends the tool (SIGBUS) before anything is written.
+    std::span<const std::uint8_t> Bytes() const;
+
+    // Makes `bytes` the carrier from now on (a converted picture).
+    void Replace(std::vector<std::uint8_t> bytes);
+
     // Fills `file` with the whole carrier: copied by the kernel from a
     // regular file, written from memory otherwise.
     bool CopyTo(AtomicFile& file, std::string& reason) const;
 
 private:
+    void Unmap();
+
     std::string m_path;
     UniqueFd m_fd;
     std::vector<std::uint8_t> m_held;  // the whole carrier, when not a regular file
+    std::span<const std::uint8_t> m_mapped;
     bool m_inMemory = false;
     std::int32_t m_length = 0;
 };

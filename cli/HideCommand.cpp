@@ -4,9 +4,11 @@
 
 #include "Arguments.h"
 #include "AtomicFile.h"
+#include "BitmapConverter.h"
 #include "CarrierFile.h"
 #include "CarrierRecords.h"
 #include "CommandSupport.h"
+#include "DamageGuard.h"
 #include "Errors.h"
 #include "FileIO.h"
 #include "PasswordSource.h"
@@ -17,6 +19,7 @@ namespace {
 constexpr const char* kNoTextToHide = "There is no text to curtain";
 constexpr const char* kOperationAborted = "Operation aborted ..     ";
 constexpr std::array<std::string_view, 2> kOptions{"--text-file", "--password-file"};
+constexpr std::array<std::string_view, 2> kFlags{"--force", "--convert"};
 
 // A message longer than any carrier takes is refused later; one byte more
 // than that is all the refusal needs.
@@ -41,14 +44,44 @@ bool RecordsFit(std::int32_t length, const std::string& stored, const std::strin
            CanCurtainString(length, kMessageRecordStart, message, reporter) == 1;
 }
 
+// Refuses a Hide that could visibly change the picture, unless `convert`
+// asks for it to go into a 24-bit copy instead, which then becomes the
+// carrier. Messages too long for the carrier are left to the size rule,
+// which names the sizes. The guard reads only the parts of the image it
+// judges: headers, palette, and for some kinds the pixels the Hide reaches.
+void GuardAgainstDamage(CarrierFile& carrier, const std::string& message, bool convert) {
+    const std::int64_t recordLength = PaddedLength(std::ssize(message));
+    if (recordLength > MessageCapacity(carrier.Length())) {
+        return;
+    }
+    const CDamageGuard guard(carrier.Bytes());
+    if (!guard.CouldVisiblyChange(recordLength)) {
+        return;
+    }
+    if (!convert) {
+        throw Refusal(guard.Warning(recordLength) +
+                      " Use --force to hide anyway, or --convert to hide in a 24-bit copy.");
+    }
+    ConvertedBitmap copy = ConvertTo24Bit(carrier.Bytes());
+    if (copy.file.empty()) {
+        throw Refusal(guard.Warning(recordLength) + " It cannot be converted: " + copy.failure +
+                      ".");
+    }
+    carrier.Replace(std::move(copy.file));
+}
+
 // Writes OUTPUT as a copy of the carrier with both records in it. The copy
 // is the kernel's (a clone where the file system shares data); then only the
 // bytes the records occupy are read back from it, changed and written again.
-// Throws after a report; OUTPUT is then as it was.
+// Throws after a report, saying how much the image takes when the records
+// do not fit; OUTPUT is then as it was.
 void WriteWithRecords(const CarrierFile& carrier, const std::string& outputPath,
-                      const std::string& stored, const std::string& message, Reporter& reporter) {
+                      const std::string& stored, const std::string& message, Reporter& reporter,
+                      std::ostream& err) {
     const std::int32_t length = carrier.Length();
     if (!RecordsFit(length, stored, message, reporter)) {
+        err << "This image takes messages of up to " << MessageCapacity(length)
+            << " bytes; the message has " << message.size() << " bytes.\n";
         throw Refusal(kOperationAborted);
     }
     const ByteSpan span = HideSpan(PaddedLength(std::ssize(message)));
@@ -74,16 +107,19 @@ void WriteWithRecords(const CarrierFile& carrier, const std::string& outputPath,
 }  // namespace
 
 int RunHide(std::span<const std::string> args, Console& console) {
-    const ParsedArguments parsed = ParseArguments(args, kOptions);
+    const ParsedArguments parsed = ParseArguments(args, kOptions, kFlags);
     if (parsed.help) {
         console.out << CommandUsage("hide");
         return static_cast<int>(ExitCode::kSuccess);
     }
     RequireOperands(parsed, 2);
+    if (parsed.flags.size() > 1) {
+        throw UsageError("--force and --convert exclude each other");
+    }
     const std::string& imagePath = parsed.operands[0];
     const std::string& outputPath = parsed.operands[1];
 
-    const CarrierFile carrier(imagePath, kCarrierLimit);
+    CarrierFile carrier(imagePath, kCarrierLimit);
     const auto textFile = parsed.options.find("--text-file");
     const std::string message = textFile != parsed.options.end()
                                     ? ReadMessageFile(textFile->second, kMessageKeep)
@@ -92,10 +128,14 @@ int RunHide(std::span<const std::string> args, Console& console) {
         throw Refusal(kNoTextToHide);
     }
 
+    if (!parsed.flags.contains("--force")) {
+        GuardAgainstDamage(carrier, message, parsed.flags.contains("--convert"));
+    }
+
     const std::string stored =
         ChooseStoredPassword(PasswordInputsFor(parsed, console), console.err);
 
     StreamReporter reporter(console.err);
-    WriteWithRecords(carrier, outputPath, stored, message, reporter);
+    WriteWithRecords(carrier, outputPath, stored, message, reporter, console.err);
     return static_cast<int>(ExitCode::kSuccess);
 }

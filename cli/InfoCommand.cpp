@@ -2,6 +2,7 @@
 
 #include "CarrierFile.h"
 #include "CommandSupport.h"
+#include "DamageGuard.h"
 #include "Errors.h"
 #include "PasswordRules.h"
 #include "StreamReporter.h"
@@ -28,12 +29,16 @@ int RunInfo(std::span<const std::string> args, Console& console) {
     RequireOperands(parsed, 1);
     const CarrierFile carrier(parsed.operands[0], kCarrierLimit);
     const std::int64_t size = carrier.Length();
+    // Reads headers and palette, and only the pixels the safe capacity needs.
+    const CDamageGuard guard(carrier.Bytes());
 
     console.out << "size: " << size << " bytes\n"
                 << "capacity: " << MessageCapacity(size) << " message bytes"
                 << " (the password record needs a file of at least " << kPasswordRecordNeeds
                 << " bytes"
                 << (size < kPasswordRecordNeeds ? ", so nothing can be hidden here)\n" : ")\n")
+                << "picture: " << DescribePicture(guard.Picture()) << '\n'
+                << "safe capacity: " << guard.SafeCapacity() << " message bytes\n"
                 << "password record: " << (HoldsPasswordRecord(carrier) ? "present" : "none")
                 << '\n';
     return static_cast<int>(ExitCode::kSuccess);

@@ -79,6 +79,15 @@ int CanCurtainString(std::int32_t carrierLength, std::int32_t start, const std::
     return 1;
 }
 
+std::vector<std::uint8_t> EncipherRecordText(std::string text) {
+    const auto padded = static_cast<std::size_t>(PaddedLength(std::ssize(text)));
+    text.resize(padded, '\0');
+    std::vector<std::uint8_t> cipher(padded);
+    RecordCipher().Encrypt(reinterpret_cast<const std::uint8_t*>(text.data()), cipher.data(),
+                           padded, CBlowfishCipher::ECB);
+    return cipher;
+}
+
 int CurtainString(std::uint8_t* carrier, std::int32_t carrierLength, std::int32_t start,
                   std::string text, Reporter& reporter) {
     return CurtainString(WholeCarrier(carrier, carrierLength), start, std::move(text), reporter);
@@ -95,10 +104,7 @@ int CurtainString(const CarrierWindow& carrier, std::int32_t start, std::string 
     if (!carrier.Holds(start - kLengthWordBits, RecordEnd(start, padded))) {
         return -1;
     }
-    text.resize(static_cast<std::size_t>(padded), '\0');
-    std::vector<std::uint8_t> cipher(text.size());
-    RecordCipher().Encrypt(reinterpret_cast<const std::uint8_t*>(text.data()), cipher.data(),
-                           cipher.size(), CBlowfishCipher::ECB);
+    const std::vector<std::uint8_t> cipher = EncipherRecordText(std::move(text));
 
     CurtainLength(carrier, start - kLengthWordBits, static_cast<std::uint32_t>(padded), reporter);
     for (std::size_t k = 0; k < cipher.size(); ++k) {

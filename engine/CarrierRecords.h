@@ -44,6 +44,10 @@ int CurtainString(std::uint8_t* carrier, std::int32_t carrierLength, std::int32_
 int CurtainString(const CarrierWindow& carrier, std::int32_t start, std::string text,
                   Reporter& reporter);
 
+// `text` padded with zero bytes to a multiple of 8 and enciphered under the
+// records' key: the ciphertext a record of `text` holds.
+std::vector<std::uint8_t> EncipherRecordText(std::string text);
+
 // Reads the length word at P: the length, or -1 (reporting kNoCurtainedData
 // when it is 0 or larger than the carrier; silently otherwise).
 std::int32_t ReadCurtainLength(const std::uint8_t* carrier, std::int32_t carrierLength,

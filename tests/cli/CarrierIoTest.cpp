@@ -106,7 +106,15 @@ TEST(CarrierIoTest, HideWritesTheBytesOfTheWholeCarrierHideOnEveryRoad) {
     std::mt19937 rng(1207);
     const TempDir dir;
     for (int round = 0; round < 48; ++round) {
-        const Bytes image = AsBytes(RandomText(900 + rng() % 300000, rng, 0));
+        // Half are 24-bit bitmaps, which the damage guard lets through after
+        // reading their headers; half are any bytes, hidden with --force.
+        const bool forced = round % 2 == 1;
+        Bytes image = AsBytes(MakeBitmap(static_cast<std::uint32_t>(8 + rng() % 300),
+                                         static_cast<std::uint32_t>(8 + rng() % 300)));
+        const std::size_t keep = forced ? 0 : 54;
+        const std::string noise = RandomText(forced ? 900 + rng() % 300000 : image.size(), rng, 0);
+        image.resize(keep);
+        image.insert(image.end(), noise.begin() + static_cast<std::ptrdiff_t>(keep), noise.end());
         const std::int64_t capacity = MessageCapacity(Size(image));
         const std::string message =
             RandomText(1 + rng() % static_cast<std::size_t>(capacity + 16), rng);
@@ -129,8 +137,12 @@ TEST(CarrierIoTest, HideWritesTheBytesOfTheWholeCarrierHideOnEveryRoad) {
             WriteText(imagePath, AsText(image));
         }
 
-        const Outcome outcome =
-            RunTool({"hide", imagePath, outputPath, "--text-file", dir / "message.txt"}, password);
+        std::vector<std::string> args{"hide", imagePath, outputPath, "--text-file",
+                                      dir / "message.txt"};
+        if (forced) {
+            args.emplace_back("--force");
+        }
+        const Outcome outcome = RunTool(args, password);
         feeder.reset();
         if (!expected) {
             EXPECT_EQ(outcome.code, 1);

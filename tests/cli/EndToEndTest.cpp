@@ -107,7 +107,9 @@ TEST_F(EndToEndTest, RefusedHideLeavesAnExistingOutputAlone) {
     const Finished small =
         RunTool(dir, {"hide", image, output, "--password-file", passwordFile}, "hi");
     EXPECT_EQ(small.code, 1);
-    EXPECT_EQ(small.err, "Image is very small.\nOperation aborted ..     \n");
+    EXPECT_EQ(small.err,
+              "Image is very small.\nThis image takes messages of up to 0 bytes; the message has 2 "
+              "bytes.\nOperation aborted ..     \n");
     const Finished empty = RunTool(dir, {"hide", image, output, "--password-file", passwordFile});
     EXPECT_EQ(empty.code, 1);
     EXPECT_EQ(empty.err, "There is no text to curtain\n");

@@ -1,0 +1,25 @@
+#pragma once
+
+#include <cstdint>
+#include <span>
+
+// Walks run-length coded pixel data (4 or 8 bits per pixel) the way decoders
+// read it, telling a visitor what each byte is. Rows count from the first
+// row stored. Never reads outside `data`.
+struct RleVisitor {
+    virtual ~RleVisitor() = default;
+    // A count, escape or offset byte.
+    virtual void Code(std::int64_t position) = 0;
+    // `count` pixels from (x, row) whose indexes come from the byte at
+    // `position`: with 8 bits all of them its value, with 4 bits its high
+    // nibble for even pixels and its low nibble for odd ones.
+    virtual void Pixels(std::int64_t position, std::int64_t x, std::int64_t row,
+                        std::int64_t count) = 0;
+    // A byte that only pads a literal run to a whole word.
+    virtual void Padding(std::int64_t position) = 0;
+};
+
+// The position just after the end-of-picture code, or -1 when the data ends
+// before one.
+std::int64_t WalkRle(std::span<const std::uint8_t> data, std::int64_t offset, int bitsPerPixel,
+                     RleVisitor& visitor);
