@@ -168,7 +168,7 @@ Bytes GeneratedCarrier(int kind, const std::string& password, std::mt19937& rng)
     const std::int64_t room = (Size(carrier) - kMessageRecordStart - kRecordTail) / kByteStride;
     const std::uint32_t spoilt[] = {0, 0x80000008u, 13, static_cast<std::uint32_t>(room / 8 * 8),
                                     static_cast<std::uint32_t>(room / 8 * 8 + 8)};
-    if (kind >= 2) {
+    if (kind >= 2 && kind <= 6) {
         const std::uint32_t value = spoilt[static_cast<std::size_t>(kind - 2)];
         for (int k = 0; k < 32; ++k) {
             std::uint8_t& byte = carrier[static_cast<std::size_t>(kMessageRecordStart - 32 + k)];
