@@ -49,7 +49,7 @@ private:
 
     std::string m_path;
     UniqueFd m_fd;
-    std::vector<std::uint8_t> m_held;  // the whole carrier, when not a regular file
+    std::vector<std::uint8_t> m_held;  // the whole carrier, when it is not read in place
     std::span<const std::uint8_t> m_mapped;
     bool m_inMemory = false;
     std::int32_t m_length = 0;
