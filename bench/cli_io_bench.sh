@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# bench/cli_io_bench.sh [BUILD_DIR]: what veilnote-cli's hide and reveal cost
+# [REPEATS=N] bench/cli_io_bench.sh [BUILD_DIR]: what veilnote-cli's hide and reveal cost
 # on a 54 MB 24-bit bitmap with a 4 KB message, against cp and cp + fsync of
 # the same file, measured in the same run (medians of five wall times, and
 # the largest maximum resident set size of the five).
@@ -12,7 +12,7 @@ set -euo pipefail
 
 cd "$(dirname "$0")/.."
 build=${1:-build}
-repeats=5
+repeats=${REPEATS:-5}  # medians of five unless REPEATS says otherwise
 password=bench-pass1
 width=4096
 height=4608
