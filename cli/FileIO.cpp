@@ -19,16 +19,16 @@ std::string ErrnoText(int error) {
     return std::generic_category().message(error);
 }
 
-[[noreturn]] void RefuseRead(const std::string& path, int error) {
-    throw Refusal("cannot read " + path + ": " + ErrnoText(error));
-}
-
 [[noreturn]] void RefuseTooLarge(const std::string& path, const SizeLimit& limit) {
     throw Refusal(path + " is larger than " + limit.description);
 }
 
-// Opens `path` for reading, where a file is expected: a regular file or a
-// pipe. A device would never end (or never start), a socket cannot be read.
+}  // namespace
+
+void RefuseRead(const std::string& path, int error) {
+    throw Refusal("cannot read " + path + ": " + ErrnoText(error));
+}
+
 UniqueFd OpenInput(const std::string& path, struct stat& info) {
     UniqueFd fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY));
     if (!fd.Valid()) {
@@ -55,6 +55,8 @@ UniqueFd OpenInput(const std::string& path, struct stat& info) {
     return fd;
 }
 
+namespace {
+
 // Reads chunks of `fd` into `take` until the end, or until `take` wants no more.
 template <typename Take>
 void ReadChunks(int fd, const std::string& path, Take take) {
@@ -79,14 +81,23 @@ void ReadChunks(int fd, const std::string& path, Take take) {
 std::vector<std::uint8_t> ReadWholeFile(const std::string& path, const SizeLimit& limit) {
     struct stat info {};
     const UniqueFd fd = OpenInput(path, info);
+    return ReadWholeInput(fd.Get(), info, path, limit);
+}
+
+void RefuseIfTooLarge(const struct stat& info, const std::string& path, const SizeLimit& limit) {
+    if (S_ISREG(info.st_mode) && info.st_size > limit.bytes) {
+        RefuseTooLarge(path, limit);
+    }
+}
+
+std::vector<std::uint8_t> ReadWholeInput(int fd, const struct stat& info, const std::string& path,
+                                         const SizeLimit& limit) {
+    RefuseIfTooLarge(info, path, limit);
     std::vector<std::uint8_t> bytes;
     if (S_ISREG(info.st_mode)) {
-        if (info.st_size > limit.bytes) {
-            RefuseTooLarge(path, limit);
-        }
         bytes.reserve(static_cast<std::size_t>(info.st_size));
     }
-    ReadChunks(fd.Get(), path, [&](std::span<const std::uint8_t> chunk) {
+    ReadChunks(fd, path, [&](std::span<const std::uint8_t> chunk) {
         if (bytes.size() + chunk.size() > static_cast<std::uint64_t>(limit.bytes)) {
             RefuseTooLarge(path, limit);
         }

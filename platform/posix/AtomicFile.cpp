@@ -12,6 +12,7 @@
 #include <cstring>
 
 #include "CleanupOnSignal.h"
+#include "KernelCopy.h"
 
 namespace {
 
@@ -177,8 +178,8 @@ bool AtomicFile::Open(const std::string& path, std::string& reason) {
     std::string temporary;
     for (int attempt = 0; !m_fd.Valid(); ++attempt) {
         temporary = TemporaryName(target);
-        m_fd = UniqueFd(
-            ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, permissions));
+        m_fd =
+            UniqueFd(::open(temporary.c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, permissions));
         if (!m_fd.Valid() && (errno != EEXIST || attempt >= 100)) {
             return Fail(reason, errno);
         }
@@ -209,9 +210,21 @@ bool AtomicFile::FillFrom(int source, std::string& reason) {
     if (!m_fd.Valid()) {
         return Fail(reason, EBADF);
     }
-    std::array<std::uint8_t, 64 * 1024> chunk{};
-    for (;;) {
-        const ssize_t got = ::read(source, chunk.data(), chunk.size());
+    CopyRoute used{};
+    int code = 0;
+    return CopyFileContents(source, m_fd.Get(), CopyRoute::kClone, used, code) ||
+           Fail(reason, code);
+}
+
+bool AtomicFile::ReadBack(std::uint64_t offset, std::span<std::uint8_t> bytes,
+                          std::string& reason) const {
+    if (!m_fd.Valid()) {
+        return Fail(reason, EBADF);
+    }
+    std::size_t done = 0;
+    while (done < bytes.size()) {
+        const ssize_t got = ::pread(m_fd.Get(), bytes.data() + done, bytes.size() - done,
+                                    static_cast<off_t>(offset + done));
         if (got < 0) {
             if (errno == EINTR) {
                 continue;
@@ -219,12 +232,11 @@ bool AtomicFile::FillFrom(int source, std::string& reason) {
             return Fail(reason, errno);
         }
         if (got == 0) {
-            return true;
+            return Fail(reason, EIO);  // the copy is shorter than its source said
         }
-        if (!WriteAll(m_fd.Get(), chunk.data(), static_cast<std::size_t>(got), reason)) {
-            return false;
-        }
+        done += static_cast<std::size_t>(got);
     }
+    return true;
 }
 
 bool AtomicFile::Patch(std::uint64_t offset, std::span<const std::uint8_t> bytes,

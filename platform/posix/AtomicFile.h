@@ -36,8 +36,13 @@ public:
     bool Open(const std::string& path, std::string& reason);
     // Appends `bytes` to the temporary file.
     bool Fill(std::span<const std::uint8_t> bytes, std::string& reason);
-    // Appends what `source` holds from its current offset to its end.
+    // Appends what `source` holds from its current offset to its end, copied
+    // by the kernel: a clone where the file system shares data, so that a
+    // large file costs next to nothing (see KernelCopy.h).
     bool FillFrom(int source, std::string& reason);
+    // Reads back `bytes.size()` bytes at `offset` of what has been filled in,
+    // so that a patch can be made from the copy itself.
+    bool ReadBack(std::uint64_t offset, std::span<std::uint8_t> bytes, std::string& reason) const;
     // Overwrites `bytes` at `offset` of what has been filled in.
     bool Patch(std::uint64_t offset, std::span<const std::uint8_t> bytes, std::string& reason);
     // Flushes to disk, renames over the target and makes the rename durable.
