@@ -212,11 +212,15 @@ bool CVeilnoteDlg::AcceptDamageRisk() {
 }
 
 void CVeilnoteDlg::OnReveal() {
-    MessageBoxReporter reporter;
+    // Whether the format reports a carrier without records depends on its
+    // random low bits; the user always gets its one message, once.
+    SilentReporter silent;
     const CString strStored(
-        ReadCurtainedString(m_pImageData.get(), m_nImageLength, kPasswordRecordStart, reporter));
-    if (strStored.IsEmpty())
+        ReadCurtainedString(m_pImageData.get(), m_nImageLength, kPasswordRecordStart, silent));
+    if (strStored.IsEmpty()) {
+        AfxMessageBox(kNoCurtainedData);
         return;
+    }
 
     CPasswordDlg dlgPassword;
     dlgPassword.m_bChooseMode = 0;
@@ -225,6 +229,7 @@ void CVeilnoteDlg::OnReveal() {
         return;
 
     // Only now, with the password verified, is the message read.
+    MessageBoxReporter reporter;
     const CurtainedRecord message =
         ReadCurtainedRecord(m_pImageData.get(), m_nImageLength, kMessageRecordStart, reporter);
     if (message.malformed)

@@ -23,5 +23,9 @@ ParsedArguments ParseArguments(std::span<const std::string> args,
                                std::span<const std::string_view> valueOptions,
                                std::span<const std::string_view> flagOptions = {});
 
+// The name of the option `arg`, without any value attached to it
+// ("--name=VALUE", "-xVALUE"), fit to be shown.
+std::string OptionName(std::string_view arg);
+
 // Throws UsageError unless exactly `count` operands were given.
 void RequireOperands(const ParsedArguments& parsed, std::size_t count);

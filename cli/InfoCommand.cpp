@@ -1,5 +1,6 @@
 #include <array>
 
+#include "CarrierFile.h"
 #include "CommandSupport.h"
 #include "DamageGuard.h"
 #include "Errors.h"
@@ -10,10 +11,10 @@ namespace {
 
 // Whether the carrier holds a password record as hiding writes one: a stored
 // form of 16 bytes that ends in the fixed suffix.
-bool HoldsPasswordRecord(const std::vector<std::uint8_t>& carrier) {
+bool HoldsPasswordRecord(const CarrierFile& carrier) {
     SilentReporter silent;
     const std::string stored =
-        ReadCurtainedString(carrier.data(), CarrierLength(carrier), kPasswordRecordStart, silent);
+        FetchCurtainedRecord(carrier.Length(), kPasswordRecordStart, carrier.Fetch(), silent).text;
     return stored.size() == kMaxPasswordLength && stored.ends_with(kStoredSuffix);
 }
 
@@ -26,9 +27,10 @@ int RunInfo(std::span<const std::string> args, Console& console) {
         return static_cast<int>(ExitCode::kSuccess);
     }
     RequireOperands(parsed, 1);
-    const std::vector<std::uint8_t> carrier = ReadWholeFile(parsed.operands[0], kCarrierLimit);
-    const auto size = static_cast<std::int64_t>(carrier.size());
-    const CDamageGuard guard(carrier);
+    const CarrierFile carrier(parsed.operands[0], kCarrierLimit);
+    const std::int64_t size = carrier.Length();
+    // Reads headers and palette, and only the pixels the safe capacity needs.
+    const CDamageGuard guard(carrier.Bytes());
 
     console.out << "size: " << size << " bytes\n"
                 << "capacity: " << MessageCapacity(size) << " message bytes"

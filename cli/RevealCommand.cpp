@@ -1,23 +1,14 @@
 #include <array>
 
+#include "CarrierFile.h"
 #include "CommandSupport.h"
 #include "Errors.h"
 #include "StreamReporter.h"
+#include "TerminalText.h"
 
 namespace {
 
 constexpr std::array<std::string_view, 1> kOptions{"--password-file"};
-
-// Whether the message record is whole, for a message that read back empty
-// (one of white space only): its length word is positive and it ends
-// inside the carrier.
-bool MessageRecordIsWhole(const std::vector<std::uint8_t>& carrier) {
-    SilentReporter silent;
-    const std::int32_t length = ReadCurtainLength(carrier.data(), CarrierLength(carrier),
-                                                  kMessageRecordStart - kLengthWordBits, silent);
-    return length > 0 &&
-           RecordEnd(kMessageRecordStart, length) <= static_cast<std::int64_t>(carrier.size());
-}
 
 }  // namespace
 
@@ -28,28 +19,30 @@ int RunReveal(std::span<const std::string> args, Console& console) {
         return static_cast<int>(ExitCode::kSuccess);
     }
     RequireOperands(parsed, 1);
-    const std::vector<std::uint8_t> carrier = ReadWholeFile(parsed.operands[0], kCarrierLimit);
+    // Only the records are read, so the cost is the message's, not the image's.
+    const CarrierFile carrier(parsed.operands[0], kCarrierLimit);
 
-    StreamReporter reporter(console.err);
+    // Whether the format reports a carrier without records depends on its
+    // random low bits; the user always gets its one message, once.
+    SilentReporter silent;
     const std::string stored =
-        ReadCurtainedString(carrier.data(), CarrierLength(carrier), kPasswordRecordStart, reporter);
+        FetchCurtainedRecord(carrier.Length(), kPasswordRecordStart, carrier.Fetch(), silent).text;
     if (stored.empty()) {
-        throw Refusal(reporter.Count() > 0 ? "" : kNoHiddenMessage);
+        throw Refusal(kNoCurtainedData);
     }
     VerifyPassword(PasswordInputsFor(parsed, console), stored, console.err);
 
-    const int reportsBefore = reporter.Count();
     const CurtainedRecord record =
-        ReadCurtainedRecord(carrier.data(), CarrierLength(carrier), kMessageRecordStart, reporter);
-    if (record.malformed || reporter.Count() > reportsBefore) {
-        throw Refusal("");
+        FetchCurtainedRecord(carrier.Length(), kMessageRecordStart, carrier.Fetch(), silent);
+    // A message of white space only reads back empty from a whole record.
+    if (record.malformed || (record.text.empty() && !record.deciphered)) {
+        throw Refusal(kNoCurtainedData);
     }
-    if (record.text.empty() && !MessageRecordIsWhole(carrier)) {
-        throw Refusal(kNoHiddenMessage);
-    }
-    console.out.write(record.text.data(), static_cast<std::streamsize>(record.text.size()));
+    // A terminal gets the message shown safely; a pipe or a file its exact bytes.
     if (console.outIsTerminal) {
-        console.out << '\n';
+        console.out << TerminalSafe(record.text) << '\n';
+    } else {
+        console.out.write(record.text.data(), static_cast<std::streamsize>(record.text.size()));
     }
     if (!console.out.flush()) {
         throw Refusal("cannot write the message to standard output");

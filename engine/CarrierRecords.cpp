@@ -1,5 +1,6 @@
 #include "CarrierRecords.h"
 
+#include <algorithm>
 #include <string_view>
 #include <utility>
 #include <vector>
@@ -23,20 +24,35 @@ std::int64_t BitPosition(std::int32_t start, std::size_t k, unsigned j) {
     return CipherBitPosition(start, static_cast<std::int64_t>(k), j);
 }
 
+// Whether a record whose length word reads `length` (or -1) is deciphered:
+// it must end inside the carrier and be whole cipher blocks.
+bool RecordIsDeciphered(std::int32_t carrierLength, std::int32_t start, std::int32_t length) {
+    return length >= 0 && RecordEnd(start, length) <= std::int64_t{carrierLength} &&
+           length % kCipherBlockBytes == 0;
+}
+
 }  // namespace
 
 int CurtainLength(std::uint8_t* carrier, std::int32_t carrierLength, std::int32_t position,
                   std::uint32_t value, Reporter& reporter) {
+    return CurtainLength(WholeCarrier(carrier, carrierLength), position, value, reporter);
+}
+
+int CurtainLength(const CarrierWindow& carrier, std::int32_t position, std::uint32_t value,
+                  Reporter& reporter) {
     if (position < 0) {
         return -1;
     }
-    if (carrierLength < std::int64_t{position} + kLengthWordBits) {
+    if (carrier.carrierLength < std::int64_t{position} + kLengthWordBits) {
         reporter.Report(kImageVerySmall);
         return -1;
     }
-    std::uint8_t* word = carrier + position;
+    if (!carrier.Holds(position, std::int64_t{position} + kLengthWordBits)) {
+        return -1;
+    }
     for (std::int32_t k = 0; k < kLengthWordBits; ++k) {
-        word[k] = static_cast<std::uint8_t>((word[k] & 0xFEu) | ((value >> k) & 1u));
+        std::uint8_t& byte = carrier.At(std::int64_t{position} + k);
+        byte = static_cast<std::uint8_t>((byte & 0xFEu) | ((value >> k) & 1u));
     }
     return 1;
 }
@@ -74,19 +90,26 @@ std::vector<std::uint8_t> EncipherRecordText(std::string text) {
 
 int CurtainString(std::uint8_t* carrier, std::int32_t carrierLength, std::int32_t start,
                   std::string text, Reporter& reporter) {
+    return CurtainString(WholeCarrier(carrier, carrierLength), start, std::move(text), reporter);
+}
+
+int CurtainString(const CarrierWindow& carrier, std::int32_t start, std::string text,
+                  Reporter& reporter) {
     // Everything is checked before the first byte is written, so a failed
     // write never leaves a length word without its record.
-    if (CanCurtainString(carrierLength, start, text, reporter) != 1) {
+    if (CanCurtainString(carrier.carrierLength, start, text, reporter) != 1) {
+        return -1;
+    }
+    const std::int64_t padded = PaddedLength(std::ssize(text));
+    if (!carrier.Holds(start - kLengthWordBits, RecordEnd(start, padded))) {
         return -1;
     }
     const std::vector<std::uint8_t> cipher = EncipherRecordText(std::move(text));
-    const std::size_t padded = cipher.size();
 
-    CurtainLength(carrier, carrierLength, start - kLengthWordBits,
-                  static_cast<std::uint32_t>(padded), reporter);
-    for (std::size_t k = 0; k < padded; ++k) {
+    CurtainLength(carrier, start - kLengthWordBits, static_cast<std::uint32_t>(padded), reporter);
+    for (std::size_t k = 0; k < cipher.size(); ++k) {
         for (unsigned j = 0; j < 8; ++j) {
-            std::uint8_t& byte = carrier[BitPosition(start, k, j)];
+            std::uint8_t& byte = carrier.At(BitPosition(start, k, j));
             byte = static_cast<std::uint8_t>((byte & 0xFEu) | ((unsigned{cipher[k]} >> j) & 1u));
         }
     }
@@ -95,13 +118,19 @@ int CurtainString(std::uint8_t* carrier, std::int32_t carrierLength, std::int32_
 
 std::int32_t ReadCurtainLength(const std::uint8_t* carrier, std::int32_t carrierLength,
                                std::int32_t position, Reporter& reporter) {
-    if (position < 0 || std::int64_t{position} + kLengthWordBits >= carrierLength) {
+    return ReadCurtainLength(WholeCarrier(carrier, carrierLength), position, reporter);
+}
+
+std::int32_t ReadCurtainLength(const CarrierView& carrier, std::int32_t position,
+                               Reporter& reporter) {
+    const std::int32_t carrierLength = carrier.carrierLength;
+    if (position < 0 || std::int64_t{position} + kLengthWordBits >= carrierLength ||
+        !carrier.Holds(position, std::int64_t{position} + kLengthWordBits)) {
         return -1;
     }
-    const std::uint8_t* word = carrier + position;
     std::uint32_t bits = 0;
     for (std::int32_t k = 0; k < kLengthWordBits; ++k) {
-        bits |= (word[k] & 1u) << k;
+        bits |= (carrier.At(std::int64_t{position} + k) & 1u) << k;
     }
     const auto length = static_cast<std::int32_t>(bits);
     // A carrier whose length word is all ones (e.g. a white image) simply
@@ -118,26 +147,33 @@ std::int32_t ReadCurtainLength(const std::uint8_t* carrier, std::int32_t carrier
 
 CurtainedRecord ReadCurtainedRecord(const std::uint8_t* carrier, std::int32_t carrierLength,
                                     std::int32_t start, Reporter& reporter) {
+    return ReadCurtainedRecord(WholeCarrier(carrier, carrierLength), start, reporter);
+}
+
+CurtainedRecord ReadCurtainedRecord(const CarrierView& carrier, std::int32_t start,
+                                    Reporter& reporter) {
     if (start < kLengthWordBits) {
         return {};
     }
-    const std::int32_t length =
-        ReadCurtainLength(carrier, carrierLength, start - kLengthWordBits, reporter);
-    if (length < 0 || RecordEnd(start, length) > std::int64_t{carrierLength}) {
+    const std::int32_t length = ReadCurtainLength(carrier, start - kLengthWordBits, reporter);
+    if (length < 0 || RecordEnd(start, length) > std::int64_t{carrier.carrierLength}) {
         return {};
     }
-    const auto count = static_cast<std::size_t>(length);
     // Never written by this program: the cipher would refuse it, so the read
     // ends here as a carrier without data.
-    if (length % kCipherBlockBytes != 0) {
+    if (!RecordIsDeciphered(carrier.carrierLength, start, length)) {
         reporter.Report(kNoCurtainedData);
         return {"", true};
     }
+    if (!carrier.Holds(start, RecordEnd(start, length))) {
+        return {};
+    }
 
+    const auto count = static_cast<std::size_t>(length);
     std::vector<std::uint8_t> cipher(count, 0);
     for (std::size_t k = 0; k < count; ++k) {
         for (unsigned j = 0; j < 8; ++j) {
-            const unsigned bit = carrier[BitPosition(start, k, j)] & 1u;
+            const unsigned bit = carrier.At(BitPosition(start, k, j)) & 1u;
             cipher[k] = static_cast<std::uint8_t>(cipher[k] | (bit << j));
         }
     }
@@ -147,10 +183,32 @@ CurtainedRecord ReadCurtainedRecord(const std::uint8_t* carrier, std::int32_t ca
 
     std::string text(reinterpret_cast<const char*>(plain.data()));
     text.erase(text.find_last_not_of(kTrailingSpace) + 1);
-    return {std::move(text), false};
+    return {std::move(text), false, true};
 }
 
 std::string ReadCurtainedString(const std::uint8_t* carrier, std::int32_t carrierLength,
                                 std::int32_t start, Reporter& reporter) {
     return ReadCurtainedRecord(carrier, carrierLength, start, reporter).text;
+}
+
+CurtainedRecord FetchCurtainedRecord(std::int32_t carrierLength, std::int32_t start,
+                                     const CarrierFetch& fetch, Reporter& reporter) {
+    if (start < kLengthWordBits) {
+        return {};
+    }
+    // The length word, as far as the carrier has it; too short a carrier ends
+    // the read on the length word alone, as it does in memory.
+    const std::int64_t first = start - kLengthWordBits;
+    const std::int64_t wordEnd = std::min<std::int64_t>(start, carrierLength);
+    std::vector<std::uint8_t> bytes =
+        first < wordEnd ? fetch(first, wordEnd) : std::vector<std::uint8_t>{};
+    const auto window = [&] { return CarrierView{bytes, first, carrierLength}; };
+
+    SilentReporter silent;
+    const std::int32_t length = ReadCurtainLength(window(), start - kLengthWordBits, silent);
+    if (length > 0 && RecordIsDeciphered(carrierLength, start, length)) {
+        std::vector<std::uint8_t> record = fetch(start, RecordEnd(start, length));
+        bytes.insert(bytes.end(), record.begin(), record.end());
+    }
+    return ReadCurtainedRecord(window(), start, reporter);
 }

@@ -12,6 +12,9 @@ std::optional<std::string> CheckChosenPassword(const std::string& password,
     if (password.size() > kMaxPasswordLength) {
         return kPasswordTooLong;
     }
+    if (password.find('\0') != std::string::npos) {
+        return kPasswordHasZeroByte;
+    }
     if (password != confirmation) {
         return kPasswordMismatch;
     }

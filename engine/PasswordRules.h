@@ -14,12 +14,15 @@ inline constexpr const char* kPasswordTooShort = "password  must be at least 8 c
 inline constexpr const char* kPasswordTooLong = "password is to long it must at most 16 chars";
 inline constexpr const char* kPasswordMismatch = "Password & Confirm Pw not match";
 inline constexpr const char* kPasswordInvalid = "Invalid password try again";
+// A zero byte ends the password record early, so that no entry could match it.
+inline constexpr const char* kPasswordHasZeroByte =
+    "a password cannot hold a zero byte: it could never be entered to reveal the message";
 
 // The first 8 bytes of `password` followed by "58203614".
 std::string StoredForm(const std::string& password);
 
-// Choosing a password: the message of the first rule broken (length, then
-// confirmation), or nothing when the pair is accepted.
+// Choosing a password: the message of the first rule broken (length, no
+// zero byte, then confirmation), or nothing when the pair is accepted.
 std::optional<std::string> CheckChosenPassword(const std::string& password,
                                                const std::string& confirmation);
 

@@ -2,6 +2,7 @@
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>
+#include <vector>
 
 #include "CarrierRecords.h"
 #include "FuzzSupport.h"
@@ -20,6 +21,19 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         CountingReporter again;
         Require(ReadCurtainedString(data, length, start, again) == record.text);
         Require(again.count == reporter.count);
+
+        // Read through fetches of only the bytes asked for, as from a file.
+        CountingReporter fetchedReports;
+        const CurtainedRecord fetched = FetchCurtainedRecord(
+            length, start,
+            [&](std::int64_t first, std::int64_t end) {
+                Require(0 <= first && first < end && end <= length);
+                return std::vector<std::uint8_t>(data + first, data + end);
+            },
+            fetchedReports);
+        Require(fetched.text == record.text && fetched.malformed == record.malformed &&
+                fetched.deciphered == record.deciphered);
+        Require(fetchedReports.count == reporter.count);
     }
     return 0;
 }
