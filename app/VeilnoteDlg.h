@@ -24,6 +24,7 @@ public:
     CTabCtrl m_tabViews;
     CStatic m_picImage;
     CString m_strMessage;
+    CEdit m_editMessage;  // the message edit, which knows whether the user changed it
     CSplash m_ctlSplash;
     HICON m_hIcon;
 
@@ -31,6 +32,7 @@ protected:
     void DoDataExchange(CDataExchange* pDX) override;
     BOOL OnInitDialog() override;
     void OnOK() override;
+    void OnCancel() override;
 
     void OnSysCommand(UINT nID, LPARAM lParam);
     void OnPaint();
@@ -54,4 +56,13 @@ private:
     void ShowMessageView();
     void OpenHelp();
     void DiscardCarrier();
+    // No carrier and no preview, Hide and Reveal disabled.
+    void ForgetImage();
+    // Opens the image at `path` as the carrier, or says why it cannot and
+    // leaves the window with no image.
+    bool OpenImage(const CString& path);
+    // Writes a carrier of the image's length to `path`, or says why not.
+    bool SaveCarrier(const BYTE* pCarrier, const CString& path) const;
+    // The user typed or changed the message, and no saved image holds it.
+    bool TypedMessageUnsaved() const;
 };

@@ -1,5 +1,7 @@
 // The main window's work: Open image, Load text, Hide (ending in Save) and Reveal.
+#include <algorithm>
 #include <new>
+#include <optional>
 
 #include "CarrierRecords.h"
 #include "MessageBoxReporter.h"
@@ -20,6 +22,9 @@ constexpr const char* kImageTooLarge =
     "This file is too large to hide a message in: images can be at most 2 GiB - 1 bytes.";
 constexpr const char* kNotEnoughMemory = "There is not enough memory to open this file.";
 constexpr const char* kTextTooLarge = "This text file is too large to load as a message.";
+constexpr const char* kReplaceTypedMessage =
+    "The message you typed has not been hidden in a saved image. Replace it with the revealed "
+    "message?";
 
 CString Reason(const std::string& error) {
     return error.empty() ? CString("unknown error") : CString(error);
@@ -49,6 +54,34 @@ std::unique_ptr<BYTE[]> ReadWhole(CFile& file, std::int32_t& length, const char*
     length = static_cast<std::int32_t>(fileLength);
     return data;
 }
+
+// A copy of `length` bytes, or nothing with a message already shown.
+std::unique_ptr<BYTE[]> CopyOf(const BYTE* data, std::int32_t length) {
+    std::unique_ptr<BYTE[]> copy;
+    try {
+        copy = std::make_unique_for_overwrite<BYTE[]>(static_cast<std::size_t>(length));
+    } catch (const std::bad_alloc&) {
+        AfxMessageBox(kNotEnoughMemory);
+        return nullptr;
+    }
+    std::copy_n(data, length, copy.get());
+    return copy;
+}
+
+enum class EmptyText { IsNoRecord, IsText };
+
+// The text of the record at `start`; nothing when there is no record to read,
+// after the user has been told so once.
+std::optional<std::string> ReadRecord(const BYTE* carrier, std::int32_t length, std::int32_t start,
+                                      EmptyText empty) {
+    MessageBoxReporter reporter;
+    CurtainedRecord record = ReadCurtainedRecord(carrier, length, start, reporter);
+    if (record.found && (empty == EmptyText::IsText || !record.text.empty()))
+        return std::move(record.text);
+    if (reporter.Count() == 0)
+        AfxMessageBox(kNoCurtainedData);
+    return std::nullopt;
+}
 }  // namespace
 
 void CVeilnoteDlg::DiscardCarrier() {
@@ -56,33 +89,55 @@ void CVeilnoteDlg::DiscardCarrier() {
     m_nImageLength = 0;
 }
 
+void CVeilnoteDlg::ForgetImage() {
+    DiscardCarrier();
+    m_picImage.SetBitmap(nullptr);
+    GetDlgItem(IDC_REVEAL)->EnableWindow(FALSE);
+    GetDlgItem(IDC_HIDE)->EnableWindow(FALSE);
+}
+
+bool CVeilnoteDlg::TypedMessageUnsaved() const {
+    return m_editMessage.GetModify() && !m_editMessage.GetWindowText().IsEmpty();
+}
+
 void CVeilnoteDlg::OnOpenImage() {
     CFileDialog dlgFile(TRUE, ".bmp", m_strImagePath.GetString(), kFileDialogFlags, kBitmapFilter);
     if (dlgFile.DoModal() != IDOK)
         return;
-    m_strImagePath = dlgFile.GetPathName();
+    OpenImage(dlgFile.GetPathName());
+}
 
+bool CVeilnoteDlg::OpenImage(const CString& path) {
+    m_strImagePath = path;
     m_picImage.SetBitmap(LoadImage(m_strImagePath, IMAGE_BITMAP, kPreviewWidth, kPreviewHeight,
                                    LR_LOADFROMFILE | LR_CREATEDIBSECTION));
 
     m_strSavePath = m_strImagePath;
     DiscardCarrier();
 
-    // Read and write access: a file we could not write back is no carrier.
+    // Reading is all an image needs: a hidden message is always saved to a
+    // file chosen in the Save dialog. So a read-only image still reveals.
     CFile file;
-    if (!file.Open(m_strSavePath, CFile::modeReadWrite | CFile::typeBinary))
-        return;
+    std::string error;
+    if (!file.Open(m_strSavePath, CFile::modeRead | CFile::typeBinary, &error)) {
+        ForgetImage();
+        AfxMessageBox("The image could not be opened: " + Reason(error));
+        return false;
+    }
     std::int32_t nLength = 0;
     std::unique_ptr<BYTE[]> pData = ReadWhole(file, nLength, kImageTooLarge);
     file.Close();
-    if (!pData)
-        return;
+    if (!pData) {
+        ForgetImage();
+        return false;
+    }
     m_pImageData = std::move(pData);
     m_nImageLength = nLength;
 
     GetDlgItem(IDC_REVEAL)->EnableWindow(TRUE);
     GetDlgItem(IDC_HIDE)->EnableWindow(TRUE);
     m_picImage.ShowWindow(SW_SHOW);
+    return true;
 }
 
 void CVeilnoteDlg::OnLoadText() {
@@ -117,21 +172,20 @@ void CVeilnoteDlg::OnHide() {
     if (dlgPassword.DoModal() == IDCANCEL)
         return;
 
-    // Both records must fit before either is written: a carrier too small for
-    // the message keeps the records it had.
+    // The records go into a copy: the window's image changes only once the
+    // copy has been saved, so a cancelled or failed save leaves no message
+    // behind that no file holds.
+    std::unique_ptr<BYTE[]> pCarrier = CopyOf(m_pImageData.get(), m_nImageLength);
+    if (!pCarrier)
+        return;
+    // Both records must fit before either is written.
     MessageBoxReporter reporter;
     if (CanCurtainString(m_nImageLength, kPasswordRecordStart, dlgPassword.m_strStored, reporter) ==
             -1 ||
-        CanCurtainString(m_nImageLength, kMessageRecordStart, m_strMessage, reporter) == -1) {
-        AfxMessageBox(kOperationAborted);
-        return;
-    }
-    if (CurtainString(m_pImageData.get(), m_nImageLength, kPasswordRecordStart,
-                      dlgPassword.m_strStored, reporter) == -1) {
-        AfxMessageBox(kOperationAborted);
-        return;
-    }
-    if (CurtainString(m_pImageData.get(), m_nImageLength, kMessageRecordStart, m_strMessage,
+        CanCurtainString(m_nImageLength, kMessageRecordStart, m_strMessage, reporter) == -1 ||
+        CurtainString(pCarrier.get(), m_nImageLength, kPasswordRecordStart, dlgPassword.m_strStored,
+                      reporter) == -1 ||
+        CurtainString(pCarrier.get(), m_nImageLength, kMessageRecordStart, m_strMessage,
                       reporter) == -1) {
         AfxMessageBox(kOperationAborted);
         return;
@@ -141,36 +195,49 @@ void CVeilnoteDlg::OnHide() {
     if (dlgSave.DoModal() != IDOK)
         return;
     m_strSavePath = dlgSave.GetPathName();
+    if (!SaveCarrier(pCarrier.get(), m_strSavePath))
+        return;
 
+    m_pImageData = std::move(pCarrier);
+    m_editMessage.SetModify(FALSE);  // the typed message is safe in that file
+}
+
+bool CVeilnoteDlg::SaveCarrier(const BYTE* pCarrier, const CString& path) const {
     // Written beside the target and renamed over it: a failure leaves any
     // file already there, the opened image included, as it was.
     CAtomicFile file;
     std::string error;
-    if (!file.Open(m_strSavePath, &error) ||
-        !file.Write(m_pImageData.get(), static_cast<std::size_t>(m_nImageLength), &error) ||
+    if (!file.Open(path, &error) ||
+        !file.Write(pCarrier, static_cast<std::size_t>(m_nImageLength), &error) ||
         !file.Commit(&error)) {
-        AfxMessageBox("The image could not be saved to " + m_strSavePath + ": " + Reason(error));
+        AfxMessageBox("The image could not be saved to " + path + ": " + Reason(error));
+        return false;
     }
+    return true;
 }
 
 void CVeilnoteDlg::OnReveal() {
-    MessageBoxReporter reporter;
-    const CString strStored(
-        ReadCurtainedString(m_pImageData.get(), m_nImageLength, kPasswordRecordStart, reporter));
-    if (strStored.IsEmpty())
+    const std::optional<std::string> stored =
+        ReadRecord(m_pImageData.get(), m_nImageLength, kPasswordRecordStart, EmptyText::IsNoRecord);
+    if (!stored)
         return;
 
     CPasswordDlg dlgPassword;
     dlgPassword.m_bChooseMode = 0;
-    dlgPassword.m_strStored = strStored;
+    dlgPassword.m_strStored = CString(*stored);
     if (dlgPassword.DoModal() == IDCANCEL)
         return;
 
-    // Only now, with the password verified, is the message read.
-    const CurtainedRecord message =
-        ReadCurtainedRecord(m_pImageData.get(), m_nImageLength, kMessageRecordStart, reporter);
-    if (message.malformed)
-        return;  // the message stays as it was
-    m_strMessage = CString(message.text);
+    // Only now, with the password verified, is the message read. A message
+    // of blanks reads as an empty one; no message at all leaves the edit be.
+    const std::optional<std::string> message =
+        ReadRecord(m_pImageData.get(), m_nImageLength, kMessageRecordStart, EmptyText::IsText);
+    if (!message)
+        return;
+    if (TypedMessageUnsaved() &&
+        AfxMessageBox(kReplaceTypedMessage, MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2) != IDYES)
+        return;
+    m_strMessage = CString(*message);
     UpdateData(FALSE);
+    ShowMessageView();
 }

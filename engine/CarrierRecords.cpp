@@ -158,7 +158,7 @@ CurtainedRecord ReadCurtainedRecord(const std::uint8_t* carrier, std::int32_t ca
 
     std::string text(reinterpret_cast<const char*>(plain.data()));
     text.erase(text.find_last_not_of(kTrailingSpace) + 1);
-    return {std::move(text), false};
+    return {std::move(text), false, true};
 }
 
 std::string ReadCurtainedString(const std::uint8_t* carrier, std::int32_t carrierLength,

@@ -45,12 +45,14 @@ int CurtainString(std::uint8_t* carrier, std::int32_t carrierLength, std::int32_
 std::int32_t ReadCurtainLength(const std::uint8_t* carrier, std::int32_t carrierLength,
                                std::int32_t position, Reporter& reporter);
 
-// A read record: its text, and whether it failed in an orderly way on a
-// length word that is not a whole number of cipher blocks (reported once as
-// kNoCurtainedData, text empty).
+// A read record: its text, whether it failed in an orderly way on a length
+// word that is not a whole number of cipher blocks (reported once as
+// kNoCurtainedData, text empty), and whether it was read at all: a record
+// that was not found has an empty text, as has a record of blanks that was.
 struct CurtainedRecord {
     std::string text;
     bool malformed = false;
+    bool found = false;
 };
 
 CurtainedRecord ReadCurtainedRecord(const std::uint8_t* carrier, std::int32_t carrierLength,
