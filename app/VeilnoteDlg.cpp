@@ -7,7 +7,7 @@
 namespace {
 constexpr const char* kQuitLosesMessage =
     "The message you typed has not been hidden in a saved image. Quit and lose it?";
-constexpr const char* kHelpNotOpened = "The help page could not be opened. You can find it at ";
+constexpr const char* kHelpNotOpened = "The help page could not be opened. You can find it here:\n";
 
 struct SkinBinding {
     int id;

@@ -22,6 +22,7 @@ constexpr const char* kImageTooLarge =
     "This file is too large to hide a message in: images can be at most 2 GiB - 1 bytes.";
 constexpr const char* kNotEnoughMemory = "There is not enough memory to open this file.";
 constexpr const char* kTextTooLarge = "This text file is too large to load as a message.";
+constexpr const char* kNoMemoryToHide = "There is not enough memory to hide the message.";
 constexpr const char* kReplaceTypedMessage =
     "The message you typed has not been hidden in a saved image. Replace it with the revealed "
     "message?";
@@ -61,13 +62,15 @@ std::unique_ptr<BYTE[]> CopyOf(const BYTE* data, std::int32_t length) {
     try {
         copy = std::make_unique_for_overwrite<BYTE[]>(static_cast<std::size_t>(length));
     } catch (const std::bad_alloc&) {
-        AfxMessageBox(kNotEnoughMemory);
+        AfxMessageBox(kNoMemoryToHide);
         return nullptr;
     }
     std::copy_n(data, length, copy.get());
     return copy;
 }
 
+// Whether a record that reads as empty was there: a message of blanks reads
+// so, a password never does.
 enum class EmptyText { IsNoRecord, IsText };
 
 // The text of the record at `start`; nothing when there is no record to read,

@@ -1,3 +1,7 @@
+#include <fcntl.h>
+#include <sys/file.h>
+#include <unistd.h>
+
 #include <filesystem>
 
 #include "CommandsFixture.h"
@@ -96,9 +100,15 @@ TEST_F(OpenImageTest, ImageThatCannotBeOpenedSaysWhyAndLeavesNoImage) {
     const std::string good = Write("good.bmp", MakeBitmap(64, 64, 24));
     const std::string folder = PathOf("folder.bmp");
     std::filesystem::create_directory(folder);
+    // Held by "another program": a lock of our own on a second opening.
+    const std::string busy = Write("busy.bmp", MakeBitmap(16, 16, 24));
+    const int holder = ::open(busy.c_str(), O_RDONLY | O_CLOEXEC);
+    ASSERT_GE(holder, 0);
+    ASSERT_EQ(::flock(holder, LOCK_EX), 0);
     const std::pair<std::string, std::string> cases[] = {
         {folder, "Is a directory"},
         {PathOf("gone.bmp"), "No such file or directory"},
+        {busy, "it is in use by another program"},
     };
     for (const auto& [path, reason] : cases) {
         SCOPED_TRACE(path);
@@ -120,6 +130,7 @@ TEST_F(OpenImageTest, ImageThatCannotBeOpenedSaysWhyAndLeavesNoImage) {
                 SaveScreenshot(dlg.GetSafeHwnd(), "main-open-failed");
         });
     }
+    ::close(holder);
 }
 
 TEST_F(OpenImageTest, ImageOver2GiBIsRefusedWithAMessageAndLeavesNoCarrier) {
