@@ -69,7 +69,8 @@ TEST_F(AboutHelpTest, F1AndHelpButtonEachAskTheDesktopToOpenTheHelpPage) {
 
 TEST_F(AboutHelpTest, HelpThatCannotOpenSaysWhereThePageIs) {
     using Outcome = ScriptedInteractions::ShellOutcome;
-    const std::string told = "The help page could not be opened. You can find it here:\n" + HelpPath();
+    const std::string told =
+        "The help page could not be opened. You can find it here:\n" + HelpPath();
     RunMainWindow([&](CVeilnoteDlg& dlg) {
         m_script.ExpectShellOpen(HelpPath(), Outcome::NotStarted).ExpectMessageBox(told);
         PressKey(dlg, Qt::Key_F1);
