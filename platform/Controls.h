@@ -6,6 +6,14 @@
 
 class CButton : public CWnd {};
 
+// An edit control. It is modified once the user changes its text; setting
+// its text from the program clears that.
+class CEdit : public CWnd {
+public:
+    BOOL GetModify() const;
+    void SetModify(BOOL modified = TRUE);
+};
+
 // A static control; as a bitmap picture it holds one bitmap or none.
 class CStatic : public CWnd {
 public:

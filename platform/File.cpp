@@ -44,7 +44,10 @@ BOOL CFile::Open(const CString& path, UINT flags, std::string* error) {
     }
     // Not shared with other programs while open: they are told it is busy.
     if (::flock(fd, (write ? LOCK_EX : LOCK_SH) | LOCK_NB) != 0) {
-        SetError(error, errno);
+        if (errno == EWOULDBLOCK && error)
+            *error = "it is in use by another program";
+        else
+            SetError(error, errno);
         ::close(fd);
         return FALSE;
     }

@@ -5,11 +5,10 @@
 #include <vector>
 
 #include <QApplication>
-#include <QDesktopServices>
 #include <QFileDialog>
 #include <QMessageBox>
+#include <QProcess>
 #include <QPushButton>
-#include <QUrl>
 
 #include "Dialog.h"
 #include "FileDialog.h"
@@ -102,10 +101,26 @@ INT_PTR RealInteractions::RunModal(CDialog& dialog) {
     return result;
 }
 
-bool RealInteractions::ShellOpen(const CString& path) {
-    // A missing file opens nothing and tells nothing: the caller never looks.
+bool RealInteractions::ShellOpen(const CString& path, std::function<void()> failedLater) {
     std::error_code error;
     if (!std::filesystem::is_regular_file(path.Bytes(), error))
         return false;
-    return QDesktopServices::openUrl(QUrl::fromLocalFile(QString::fromStdString(path.Bytes())));
+    // The desktop's opener, watched to its end: it fails when no program can
+    // show the file. Owned by the application until it has ended.
+    auto* opener = new QProcess(QCoreApplication::instance());
+    opener->setStandardOutputFile(QProcess::nullDevice());
+    opener->setStandardErrorFile(QProcess::nullDevice());
+    QObject::connect(
+        opener, &QProcess::finished, opener,
+        [opener, failedLater = std::move(failedLater)](int exitCode, QProcess::ExitStatus status) {
+            opener->deleteLater();
+            if ((status != QProcess::NormalExit || exitCode != 0) && failedLater)
+                failedLater();
+        });
+    opener->start(QStringLiteral("xdg-open"), {QString::fromStdString(path.Bytes())});
+    if (!opener->waitForStarted()) {
+        opener->deleteLater();
+        return false;
+    }
+    return true;
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <vector>
 
 #include "CString.h"
@@ -43,8 +44,9 @@ public:
     // IDOK with the chosen path stored in the dialog, or IDCANCEL.
     virtual INT_PTR RunFileDialog(CFileDialog& dialog) = 0;
     virtual INT_PTR RunModal(CDialog& dialog) = 0;
-    // Opens `path` with the desktop's default handler, without waiting.
-    virtual bool ShellOpen(const CString& path) = 0;
+    // Opens `path` with the desktop's default handler, without waiting. False
+    // when that cannot even start; `failedLater` runs if it ends in failure.
+    virtual bool ShellOpen(const CString& path, std::function<void()> failedLater) = 0;
 };
 
 // The real thing: Qt's message boxes and file dialogs, real modal runs, and
@@ -54,5 +56,5 @@ public:
     int MessageBox(CWnd* owner, const MessageBoxRequest& request) override;
     INT_PTR RunFileDialog(CFileDialog& dialog) override;
     INT_PTR RunModal(CDialog& dialog) override;
-    bool ShellOpen(const CString& path) override;
+    bool ShellOpen(const CString& path, std::function<void()> failedLater) override;
 };

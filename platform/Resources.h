@@ -19,6 +19,7 @@ inline constexpr DWORD WS_MAXIMIZEBOX = 0x00010000;  // on top-level windows
 inline constexpr DWORD WS_EX_APPWINDOW = 0x00040000;
 inline constexpr DWORD WS_EX_CLIENTEDGE = 0x00000200;
 inline constexpr DWORD BS_DEFPUSHBUTTON = 0x00000001;
+inline constexpr DWORD BS_TYPEMASK = 0x0000000F;
 inline constexpr DWORD SS_TYPEMASK = 0x0000001F;
 inline constexpr DWORD SS_ICON = 0x00000003;
 inline constexpr DWORD SS_BITMAP = 0x0000000E;

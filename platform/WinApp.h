@@ -8,6 +8,7 @@
 #include "Graphics.h"
 #include "Interactions.h"
 #include "MessageMap.h"
+#include "RuntimeClass.h"
 #include "WinTypes.h"
 
 class CWnd;
@@ -33,6 +34,12 @@ public:
     bool ControlContainerEnabled() const { return m_controlContainerEnabled; }
     void EnableControlContainer() { m_controlContainerEnabled = true; }
 
+    // The classes that CRuntimeClass::FromName finds, by their names.
+    void AddRuntimeClass(const CRuntimeClass* runtimeClass) {
+        m_runtimeClasses.push_back(runtimeClass);
+    }
+    const std::vector<const CRuntimeClass*>& RuntimeClasses() const { return m_runtimeClasses; }
+
     Interactions& GetInteractions() { return m_interactions ? *m_interactions : m_real; }
     // Puts `interactions` in the user's place (null restores the real ones);
     // gives back what was there.
@@ -50,6 +57,7 @@ protected:
 
 private:
     ControlRegistry m_controls;
+    std::vector<const CRuntimeClass*> m_runtimeClasses;
     RealInteractions m_real;
     Interactions* m_interactions = nullptr;
     bool m_controlContainerEnabled = false;

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <QTest>
+#include <QTimer>
 
 namespace {
 const char* KindName(int kind) {
@@ -55,8 +56,11 @@ ScriptedInteractions& ScriptedInteractions::ExpectSaveFile(std::optional<std::st
     return *this;
 }
 
-ScriptedInteractions& ScriptedInteractions::ExpectShellOpen(std::string path) {
-    return Push(Expected::Kind::ShellOpen, std::move(path), nullptr);
+ScriptedInteractions& ScriptedInteractions::ExpectShellOpen(std::string path,
+                                                            ShellOutcome outcome) {
+    Push(Expected::Kind::ShellOpen, std::move(path), nullptr);
+    m_expected.back().shellOutcome = outcome;
+    return *this;
 }
 
 std::optional<ScriptedInteractions::Expected> ScriptedInteractions::Next(Expected::Kind kind,
@@ -123,9 +127,23 @@ INT_PTR ScriptedInteractions::RunModal(CDialog& dialog) {
     return next->run(dialog);
 }
 
-bool ScriptedInteractions::ShellOpen(const CString& path) {
-    if (auto next = Next(Expected::Kind::ShellOpen, path.Bytes())) {
-        EXPECT_EQ(next->text, path.Bytes());
+bool ScriptedInteractions::ShellOpen(const CString& path, std::function<void()> failedLater) {
+    const auto next = Next(Expected::Kind::ShellOpen, path.Bytes());
+    if (!next)
+        return true;
+    EXPECT_EQ(next->text, path.Bytes());
+    switch (next->shellOutcome) {
+        case ShellOutcome::NotStarted:
+            return false;
+        case ShellOutcome::FailedLater:
+            // As the handler's end would arrive: from the event loop.
+            QTimer::singleShot(0, [failedLater = std::move(failedLater)] {
+                if (failedLater)
+                    failedLater();
+            });
+            return true;
+        case ShellOutcome::Opened:
+            break;
     }
     return true;
 }

@@ -35,7 +35,10 @@ public:
     // An Open (or Save) dialog answered with `path`, or cancelled with nullopt.
     ScriptedInteractions& ExpectOpenFile(std::optional<std::string> path);
     ScriptedInteractions& ExpectSaveFile(std::optional<std::string> path);
-    ScriptedInteractions& ExpectShellOpen(std::string path);
+    // What the desktop makes of a request to open a file.
+    enum class ShellOutcome { Opened, NotStarted, FailedLater };
+    ScriptedInteractions& ExpectShellOpen(std::string path,
+                                          ShellOutcome outcome = ShellOutcome::Opened);
 
     // A modal run of a D with its real window: created and initialised, then
     // `drive` acts as the user. The result is what the dialog ended with.
@@ -53,7 +56,7 @@ public:
     int MessageBox(CWnd* owner, const MessageBoxRequest& request) override;
     INT_PTR RunFileDialog(CFileDialog& dialog) override;
     INT_PTR RunModal(CDialog& dialog) override;
-    bool ShellOpen(const CString& path) override;
+    bool ShellOpen(const CString& path, std::function<void()> failedLater) override;
 
 private:
     struct Expected {
@@ -63,6 +66,7 @@ private:
         std::function<INT_PTR(CDialog&)> run;
         std::vector<std::string> labels;  // a message box's buttons
         std::string defaultLabel;
+        ShellOutcome shellOutcome = ShellOutcome::Opened;
     };
 
     ScriptedInteractions& Push(Expected::Kind kind, std::string text,
