@@ -84,6 +84,7 @@ void CPasswordDlg::OnOK() {
     AfxMessageBox(kPasswordInvalid);
     m_strPassword.Empty();
     UpdateData(FALSE);
+    GetDlgItem(IDC_PASSWORD)->SetFocus();  // ready for the next try
 }
 
 void CPasswordDlg::OnOKSealed() {

@@ -1,10 +1,20 @@
 #include "VeilnoteApp.h"
 
+#include "Skin.h"
+#include "Splash.h"
 #include "VeilnoteDlg.h"
 #include "Version.h"
 
-CVeilnoteApp::CVeilnoteApp() : CWinApp(nullptr) {
+namespace {
+// The caption of every message box: the program's name, whatever its
+// executable file is called.
+constexpr const char* kAppName = "Veilnote";
+}  // namespace
+
+CVeilnoteApp::CVeilnoteApp() : CWinApp(kAppName) {
     m_strVersion = version::kDotted;
+    AddRuntimeClass(RUNTIME_CLASS(CSplash));
+    AddRuntimeClass(RUNTIME_CLASS(CSkin));
     const CString strModule = GetModuleFileName();
     const int nSlash = strModule.ReverseFind('/');
     m_strAppDir = nSlash >= 0 ? strModule.Left(nSlash) : CString();

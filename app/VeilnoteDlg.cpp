@@ -5,6 +5,10 @@
 #include "resource.h"
 
 namespace {
+constexpr const char* kQuitLosesMessage =
+    "The message you typed has not been hidden in a saved image. Quit and lose it?";
+constexpr const char* kHelpNotOpened = "The help page could not be opened. You can find it here:\n";
+
 struct SkinBinding {
     int id;
     const char16_t* element;
@@ -33,6 +37,7 @@ void CVeilnoteDlg::DoDataExchange(CDataExchange* pDX) {
     DDX_Control(pDX, IDC_PICTURE, m_picImage);
     DDX_Text(pDX, IDC_MESSAGE, m_strMessage);
     DDX_Control(pDX, IDC_SPLASH, m_ctlSplash);
+    DDX_Control(pDX, IDC_MESSAGE, m_editMessage);
 }
 
 const MessageMap& CVeilnoteDlg::GetMessageMap() const {
@@ -116,6 +121,14 @@ BOOL CVeilnoteDlg::SkinFailed() {
 
 void CVeilnoteDlg::OnOK() {
     // Enter does not close the main window.
+}
+
+void CVeilnoteDlg::OnCancel() {
+    // Escape, the Cancel button and the close box all end the program.
+    if (TypedMessageUnsaved() &&
+        AfxMessageBox(kQuitLosesMessage, MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2) != IDYES)
+        return;
+    CDialog::OnCancel();
 }
 
 void CVeilnoteDlg::OnSysCommand(UINT nID, LPARAM lParam) {
@@ -205,5 +218,5 @@ void CVeilnoteDlg::OnHelpButton() {
 
 void CVeilnoteDlg::OpenHelp() {
     const CString strHelp = VeilnoteApp().m_strAppDir + "/res/Help.html";
-    ShellExecute(nullptr, "open", strHelp, nullptr, nullptr, SW_SHOWNORMAL);
+    ShellOpen(strHelp, [strHelp] { AfxMessageBox(kHelpNotOpened + strHelp); });
 }

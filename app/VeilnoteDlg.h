@@ -1,6 +1,8 @@
 #pragma once
 
+#include <cstdint>
 #include <memory>
+#include <vector>
 
 #include "Afx.h"
 #include "SkinInterface.h"
@@ -19,11 +21,12 @@ public:
     std::unique_ptr<BYTE[]> m_pImageData;
 
     CString m_strSavePath;   // the file last opened or saved as a carrier
-    CString m_strImagePath;  // chosen in the last Open dialog
+    CString m_strImagePath;  // chosen in the last Open dialog, or named for a converted copy
     ComPtr<ISkin> m_pSkin;
     CTabCtrl m_tabViews;
     CStatic m_picImage;
     CString m_strMessage;
+    CEdit m_editMessage;  // the message edit, which knows whether the user changed it
     CSplash m_ctlSplash;
     HICON m_hIcon;
 
@@ -31,6 +34,7 @@ protected:
     void DoDataExchange(CDataExchange* pDX) override;
     BOOL OnInitDialog() override;
     void OnOK() override;
+    void OnCancel() override;
 
     void OnSysCommand(UINT nID, LPARAM lParam);
     void OnPaint();
@@ -54,4 +58,17 @@ private:
     void ShowMessageView();
     void OpenHelp();
     void DiscardCarrier();
+    // Before a Hide: whether to go on when it could visibly change the
+    // picture. Asks the user; on Convert, `converted` receives the 24-bit copy
+    // to hide in instead.
+    bool AcceptDamageRisk(std::vector<std::uint8_t>& converted) const;
+    // No carrier and no preview, Hide and Reveal disabled.
+    void ForgetImage();
+    // Opens the image at `path` as the carrier, or says why it cannot and
+    // leaves the window with no image.
+    bool OpenImage(const CString& path);
+    // Writes the carrier of `nLength` bytes to `path`, or says why not.
+    bool SaveCarrier(const BYTE* pCarrier, std::int32_t nLength, const CString& path) const;
+    // The user typed or changed the message, and no saved image holds it.
+    bool TypedMessageUnsaved() const;
 };

@@ -1,7 +1,13 @@
 // The main window's work: Open image, Load text, Hide (ending in Save) and Reveal.
+#include <algorithm>
 #include <new>
+#include <optional>
+#include <span>
+#include <vector>
 
+#include "BitmapConverter.h"
 #include "CarrierRecords.h"
+#include "DamageGuard.h"
 #include "MessageBoxReporter.h"
 #include "PasswordDlg.h"
 #include "SealedCommands.h"
@@ -21,6 +27,25 @@ constexpr const char* kImageTooLarge =
     "This file is too large to hide a message in: images can be at most 2 GiB - 1 bytes.";
 constexpr const char* kNotEnoughMemory = "There is not enough memory to open this file.";
 constexpr const char* kTextTooLarge = "This text file is too large to load as a message.";
+constexpr const char* kHideAnyway = "Hide the message anyway?";
+constexpr const char* kSealedTakesMore =
+    "Sealed, the message takes more room in the picture than it does plain.";
+constexpr const char* kConvertOffer =
+    "Convert makes a 24-bit copy of the picture that looks the same and takes the message "
+    "safely; it is saved under a new name.";
+constexpr int kConvertAnswer = 100;
+
+// "/photos/cat.bmp" becomes "/photos/cat-24bit.bmp".
+CString ConvertedName(const CString& path) {
+    const int slash = path.ReverseFind('/');
+    const int dot = path.ReverseFind('.');
+    const CString stem = dot > slash ? path.Left(dot) : path;
+    return stem + "-24bit.bmp";
+}
+constexpr const char* kNoMemoryToHide = "There is not enough memory to hide the message.";
+constexpr const char* kReplaceTypedMessage =
+    "The message you typed has not been hidden in a saved image. Replace it with the revealed "
+    "message?";
 
 CString Reason(const std::string& error) {
     return error.empty() ? CString("unknown error") : CString(error);
@@ -50,6 +75,53 @@ std::unique_ptr<BYTE[]> ReadWhole(CFile& file, std::int32_t& length, const char*
     length = static_cast<std::int32_t>(fileLength);
     return data;
 }
+
+// A copy of `length` bytes, or nothing with a message already shown.
+std::unique_ptr<BYTE[]> CopyOf(const BYTE* data, std::int32_t length) {
+    std::unique_ptr<BYTE[]> copy;
+    try {
+        copy = std::make_unique_for_overwrite<BYTE[]>(static_cast<std::size_t>(length));
+    } catch (const std::bad_alloc&) {
+        AfxMessageBox(kNoMemoryToHide);
+        return nullptr;
+    }
+    std::copy_n(data, length, copy.get());
+    return copy;
+}
+
+// Whether a record that reads as empty was there: a message of blanks reads
+// so, a password never does.
+enum class EmptyText { IsNoRecord, IsText };
+
+// The text of the record at `start`; nothing when there is no record to read,
+// after the user has been told so once.
+std::optional<std::string> ReadRecord(const BYTE* carrier, std::int32_t length, std::int32_t start,
+                                      EmptyText empty) {
+    MessageBoxReporter reporter;
+    CurtainedRecord record = ReadCurtainedRecord(carrier, length, start, reporter);
+    if (record.deciphered && (empty == EmptyText::IsText || !record.text.empty()))
+        return std::move(record.text);
+    if (reporter.Count() == 0)
+        AfxMessageBox(kNoCurtainedData);
+    return std::nullopt;
+}
+
+// After the password dialog: with Seal ticked the message record is longer
+// than the plain message the guard judged before it. Asks again only when
+// that longer record could visibly change a picture the plain one would not.
+bool AcceptLongerSealedRecord(std::span<const std::uint8_t> image, std::int64_t plainLength,
+                              std::int64_t sealedLength) {
+    // A record too long for the carrier is refused by the size rule later.
+    if (sealedLength <= plainLength ||
+        sealedLength > MessageCapacity(static_cast<std::int64_t>(image.size())))
+        return true;
+    const CDamageGuard guard(image);
+    if (!guard.CouldVisiblyChange(sealedLength) || guard.CouldVisiblyChange(plainLength))
+        return true;
+    return AfxMessageBox(
+               CString(kSealedTakesMore) + " " + guard.Warning(sealedLength) + "\n\n" + kHideAnyway,
+               MB_YESNO | MB_DEFBUTTON2 | MB_ICONEXCLAMATION) == IDYES;
+}
 }  // namespace
 
 void CVeilnoteDlg::DiscardCarrier() {
@@ -57,33 +129,55 @@ void CVeilnoteDlg::DiscardCarrier() {
     m_nImageLength = 0;
 }
 
+void CVeilnoteDlg::ForgetImage() {
+    DiscardCarrier();
+    m_picImage.SetBitmap(nullptr);
+    GetDlgItem(IDC_REVEAL)->EnableWindow(FALSE);
+    GetDlgItem(IDC_HIDE)->EnableWindow(FALSE);
+}
+
+bool CVeilnoteDlg::TypedMessageUnsaved() const {
+    return m_editMessage.GetModify() && !m_editMessage.GetWindowText().IsEmpty();
+}
+
 void CVeilnoteDlg::OnOpenImage() {
     CFileDialog dlgFile(TRUE, ".bmp", m_strImagePath.GetString(), kFileDialogFlags, kBitmapFilter);
     if (dlgFile.DoModal() != IDOK)
         return;
-    m_strImagePath = dlgFile.GetPathName();
+    OpenImage(dlgFile.GetPathName());
+}
 
+bool CVeilnoteDlg::OpenImage(const CString& path) {
+    m_strImagePath = path;
     m_picImage.SetBitmap(LoadImage(m_strImagePath, IMAGE_BITMAP, kPreviewWidth, kPreviewHeight,
                                    LR_LOADFROMFILE | LR_CREATEDIBSECTION));
 
     m_strSavePath = m_strImagePath;
     DiscardCarrier();
 
-    // Read and write access: a file we could not write back is no carrier.
+    // Reading is all an image needs: a hidden message is always saved to a
+    // file chosen in the Save dialog. So a read-only image still reveals.
     CFile file;
-    if (!file.Open(m_strSavePath, CFile::modeReadWrite | CFile::typeBinary))
-        return;
+    std::string error;
+    if (!file.Open(m_strSavePath, CFile::modeRead | CFile::typeBinary, &error)) {
+        ForgetImage();
+        AfxMessageBox("The image could not be opened: " + Reason(error));
+        return false;
+    }
     std::int32_t nLength = 0;
     std::unique_ptr<BYTE[]> pData = ReadWhole(file, nLength, kImageTooLarge);
     file.Close();
-    if (!pData)
-        return;
+    if (!pData) {
+        ForgetImage();
+        return false;
+    }
     m_pImageData = std::move(pData);
     m_nImageLength = nLength;
 
     GetDlgItem(IDC_REVEAL)->EnableWindow(TRUE);
     GetDlgItem(IDC_HIDE)->EnableWindow(TRUE);
     m_picImage.ShowWindow(SW_SHOW);
+    return true;
 }
 
 void CVeilnoteDlg::OnLoadText() {
@@ -113,77 +207,129 @@ void CVeilnoteDlg::OnHide() {
         return;
     }
 
+    std::vector<std::uint8_t> converted;
+    if (!AcceptDamageRisk(converted))
+        return;
+    // After Convert the Hide works on the 24-bit copy, saved under its own
+    // name so that the original file is not replaced by accident.
+    const bool isConverted = !converted.empty();
+    const BYTE* const pImage = isConverted ? converted.data() : m_pImageData.get();
+    const auto nLength = isConverted ? static_cast<std::int32_t>(converted.size()) : m_nImageLength;
+    const CString strImagePath = isConverted ? ConvertedName(m_strImagePath) : m_strImagePath;
+
     CPasswordDlg dlgPassword;
     dlgPassword.m_bChooseMode = 1;
     if (dlgPassword.DoModal() == IDCANCEL)
         return;
     const std::optional<CString> strRecord = MessageRecordText(m_strMessage, dlgPassword);
-    if (!strRecord)
+    if (!strRecord || !AcceptLongerSealedRecord({pImage, static_cast<std::size_t>(nLength)},
+                                                PaddedLength(m_strMessage.GetLength()),
+                                                PaddedLength(strRecord->GetLength())))
         return;
 
-    // Both records must fit before either is written: a carrier too small for
-    // the message keeps the records it had.
+    // The records go into a copy: the window's image changes only once the
+    // copy has been saved, so a cancelled or failed save leaves no message
+    // behind that no file holds.
+    std::unique_ptr<BYTE[]> pCarrier = CopyOf(pImage, nLength);
+    if (!pCarrier)
+        return;
+    // Both records must fit before either is written.
     MessageBoxReporter reporter;
-    if (CanCurtainString(m_nImageLength, kPasswordRecordStart, dlgPassword.m_strStored, reporter) ==
-            -1 ||
-        CanCurtainString(m_nImageLength, kMessageRecordStart, *strRecord, reporter) == -1) {
-        AfxMessageBox(kOperationAborted);
-        return;
-    }
-    if (CurtainString(m_pImageData.get(), m_nImageLength, kPasswordRecordStart,
-                      dlgPassword.m_strStored, reporter) == -1) {
-        AfxMessageBox(kOperationAborted);
-        return;
-    }
-    if (CurtainString(m_pImageData.get(), m_nImageLength, kMessageRecordStart, *strRecord,
-                      reporter) == -1) {
+    if (CanCurtainString(nLength, kPasswordRecordStart, dlgPassword.m_strStored, reporter) == -1 ||
+        CanCurtainString(nLength, kMessageRecordStart, *strRecord, reporter) == -1 ||
+        CurtainString(pCarrier.get(), nLength, kPasswordRecordStart, dlgPassword.m_strStored,
+                      reporter) == -1 ||
+        CurtainString(pCarrier.get(), nLength, kMessageRecordStart, *strRecord, reporter) == -1) {
         AfxMessageBox(kOperationAborted);
         return;
     }
 
-    CFileDialog dlgSave(FALSE, ".bmp", m_strImagePath.GetString(), kFileDialogFlags, kBitmapFilter);
+    CFileDialog dlgSave(FALSE, ".bmp", strImagePath.GetString(), kFileDialogFlags, kBitmapFilter);
     if (dlgSave.DoModal() != IDOK)
         return;
     m_strSavePath = dlgSave.GetPathName();
+    if (!SaveCarrier(pCarrier.get(), nLength, m_strSavePath))
+        return;
 
+    m_pImageData = std::move(pCarrier);
+    m_nImageLength = nLength;
+    m_strImagePath = strImagePath;
+    m_editMessage.SetModify(FALSE);  // the typed message is safe in that file
+}
+
+bool CVeilnoteDlg::SaveCarrier(const BYTE* pCarrier, std::int32_t nLength,
+                               const CString& path) const {
     // Written beside the target and renamed over it: a failure leaves any
     // file already there, the opened image included, as it was.
     CAtomicFile file;
     std::string error;
-    if (!file.Open(m_strSavePath, &error) ||
-        !file.Write(m_pImageData.get(), static_cast<std::size_t>(m_nImageLength), &error) ||
-        !file.Commit(&error)) {
-        AfxMessageBox("The image could not be saved to " + m_strSavePath + ": " + Reason(error));
+    if (!file.Open(path, &error) ||
+        !file.Write(pCarrier, static_cast<std::size_t>(nLength), &error) || !file.Commit(&error)) {
+        AfxMessageBox("The image could not be saved to " + path + ": " + Reason(error));
+        return false;
     }
+    return true;
+}
+
+bool CVeilnoteDlg::AcceptDamageRisk(std::vector<std::uint8_t>& converted) const {
+    const std::span<const std::uint8_t> carrier(m_pImageData.get(),
+                                                static_cast<std::size_t>(m_nImageLength));
+    const std::int64_t recordLength = PaddedLength(m_strMessage.GetLength());
+    // A message too long for the carrier is refused by the size rule later.
+    if (recordLength > MessageCapacity(m_nImageLength))
+        return true;
+    const CDamageGuard guard(carrier);
+    if (!guard.CouldVisiblyChange(recordLength))
+        return true;
+
+    const CString warning = guard.Warning(recordLength);
+    if (!guard.Picture().Vouched())
+        return AfxMessageBox(warning + "\n\n" + kHideAnyway,
+                             MB_YESNO | MB_DEFBUTTON2 | MB_ICONEXCLAMATION) == IDYES;
+
+    const int answer = AfxAskQuestion(
+        warning + "\n\n" + kHideAnyway + " " + kConvertOffer,
+        {{IDYES, "&Yes"}, {IDNO, "&No"}, {kConvertAnswer, "&Convert"}}, IDNO, MB_ICONEXCLAMATION);
+    if (answer != kConvertAnswer)
+        return answer == IDYES;
+    // Converted only when asked for: a big picture's copy costs memory.
+    ConvertedBitmap copy = ConvertTo24Bit(carrier);
+    if (copy.file.empty()) {
+        AfxMessageBox("The picture cannot be converted: " + copy.failure + ".");
+        return false;
+    }
+    converted = std::move(copy.file);
+    return true;
 }
 
 void CVeilnoteDlg::OnReveal() {
-    MessageBoxReporter reporter;
-    const CString strStored(
-        ReadCurtainedString(m_pImageData.get(), m_nImageLength, kPasswordRecordStart, reporter));
-    if (strStored.IsEmpty())
+    const std::optional<std::string> stored =
+        ReadRecord(m_pImageData.get(), m_nImageLength, kPasswordRecordStart, EmptyText::IsNoRecord);
+    if (!stored)
         return;
 
     // Whether the carrier is sealed is known before the password is asked for.
     const SealReading sealing = ReadSealing(m_pImageData.get(), m_nImageLength);
     CPasswordDlg dlgPassword;
     dlgPassword.m_bChooseMode = 0;
-    dlgPassword.m_strStored = strStored;
+    dlgPassword.m_strStored = CString(*stored);
     if (!PrepareForSealing(sealing, dlgPassword))
         return;
     if (dlgPassword.DoModal() == IDCANCEL)
         return;
-    if (sealing.box) {
-        m_strMessage = CString(dlgPassword.m_secMessage.View());
-        UpdateData(FALSE);
+    // Only now, with the password verified, is the message read: a sealed
+    // one was opened by the dialog. A message of blanks reads as an empty
+    // one; no message at all leaves the edit be.
+    const std::optional<std::string> message =
+        sealing.box ? std::optional<std::string>(dlgPassword.m_secMessage.View())
+                    : ReadRecord(m_pImageData.get(), m_nImageLength, kMessageRecordStart,
+                                 EmptyText::IsText);
+    if (!message)
         return;
-    }
-
-    // Only now, with the password verified, is the message read.
-    const CurtainedRecord message =
-        ReadCurtainedRecord(m_pImageData.get(), m_nImageLength, kMessageRecordStart, reporter);
-    if (message.malformed)
-        return;  // the message stays as it was
-    m_strMessage = CString(message.text);
+    if (TypedMessageUnsaved() &&
+        AfxMessageBox(kReplaceTypedMessage, MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2) != IDYES)
+        return;
+    m_strMessage = CString(*message);
     UpdateData(FALSE);
+    ShowMessageView();
 }

@@ -16,6 +16,15 @@ bool IsPasswordOption(std::string_view name) {
 
 }  // namespace
 
+std::string OptionName(std::string_view arg) {
+    // "-pVALUE" is a one-letter option with its value attached, which may be
+    // a secret and is never repeated back.
+    if (!arg.starts_with("--") && arg.size() > 2) {
+        return std::string(arg.substr(0, 2));
+    }
+    return std::string(arg.substr(0, arg.find('=')));
+}
+
 ParsedArguments ParseArguments(std::span<const std::string> args,
                                std::span<const std::string_view> valueOptions,
                                std::span<const std::string_view> flagOptions) {
@@ -36,24 +45,26 @@ ParsedArguments ParseArguments(std::span<const std::string> args,
             return parsed;
         }
         const std::size_t equals = arg.find('=');
-        const std::string name = arg.substr(0, equals);
+        const std::string name = OptionName(arg);
         if (IsPasswordOption(name)) {
             throw UsageError(
                 "a password is never taken on the command line; use --password-file PWFILE or "
                 "VEILNOTE_PASSWORD");
         }
-        if (parsed.options.contains(name) || parsed.flags.contains(name)) {
-            throw UsageError(name + " given twice");
-        }
         if (std::find(flagOptions.begin(), flagOptions.end(), name) != flagOptions.end()) {
             if (equals != std::string::npos) {
                 throw UsageError(name + " takes no value");
             }
-            parsed.flags.insert(name);
+            if (!parsed.flags.insert(name).second) {
+                throw UsageError(name + " given twice");
+            }
             continue;
         }
         if (std::find(valueOptions.begin(), valueOptions.end(), name) == valueOptions.end()) {
             throw UsageError("unknown option " + name);
+        }
+        if (parsed.options.contains(name)) {
+            throw UsageError(name + " given twice");
         }
         if (equals != std::string::npos) {
             parsed.options.emplace(name, arg.substr(equals + 1));

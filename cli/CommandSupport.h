@@ -10,7 +10,6 @@
 // What the commands share.
 
 inline constexpr SizeLimit kCarrierLimit{kMaxCarrierLength, "2 GiB - 1 bytes"};
-inline constexpr const char* kNoHiddenMessage = "no hidden message found";
 
 // The password sources a command line and its console offer.
 inline PasswordInputs PasswordInputsFor(const ParsedArguments& parsed, const Console& console) {

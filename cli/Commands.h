@@ -14,8 +14,9 @@ struct Console {
     std::ostream& out;
     std::ostream& err;
     bool outIsTerminal = false;
-    std::optional<std::string> environmentPassword;  // VEILNOTE_PASSWORD
+    std::optional<std::string> environmentPassword;  // VEILNOTE_PASSWORD, when not empty
     PasswordPrompt* prompt = nullptr;                // nullptr: there is no terminal
+    bool errIsTerminal = false;
 };
 
 // Runs the tool on `args` (without the program name); returns the exit code.

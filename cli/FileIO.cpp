@@ -4,10 +4,9 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <array>
 #include <cerrno>
-#include <climits>
-#include <cstdlib>
 #include <system_error>
 
 #include "AtomicFile.h"
@@ -20,23 +19,47 @@ std::string ErrnoText(int error) {
     return std::generic_category().message(error);
 }
 
-[[noreturn]] void RefuseRead(const std::string& path, int error) {
-    throw Refusal("cannot read " + path + ": " + ErrnoText(error));
-}
-
-[[noreturn]] void RefuseWrite(const std::string& path, int error) {
-    throw Refusal("cannot write " + path + ": " + ErrnoText(error));
-}
-
 [[noreturn]] void RefuseTooLarge(const std::string& path, const SizeLimit& limit) {
     throw Refusal(path + " is larger than " + limit.description);
 }
 
-// Reads until end of file; `limit` bounds what non-regular files may deliver.
-std::vector<std::uint8_t> ReadAll(int fd, const std::string& path, const SizeLimit& limit,
-                                  std::size_t expected) {
-    std::vector<std::uint8_t> bytes;
-    bytes.reserve(expected);
+}  // namespace
+
+void RefuseRead(const std::string& path, int error) {
+    throw Refusal("cannot read " + path + ": " + ErrnoText(error));
+}
+
+UniqueFd OpenInput(const std::string& path, struct stat& info) {
+    UniqueFd fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY));
+    if (!fd.Valid()) {
+        if (errno == EISDIR) {
+            throw Refusal(path + " is a directory");
+        }
+        if (errno == ENXIO && ::stat(path.c_str(), &info) == 0 && S_ISSOCK(info.st_mode)) {
+            throw Refusal(path + " is a socket, not a file");
+        }
+        RefuseRead(path, errno);
+    }
+    if (::fstat(fd.Get(), &info) != 0) {
+        RefuseRead(path, errno);
+    }
+    if (S_ISDIR(info.st_mode)) {
+        throw Refusal(path + " is a directory");
+    }
+    if (S_ISCHR(info.st_mode) || S_ISBLK(info.st_mode)) {
+        throw Refusal(path + " is a device, not a file");
+    }
+    if (S_ISSOCK(info.st_mode)) {
+        throw Refusal(path + " is a socket, not a file");
+    }
+    return fd;
+}
+
+namespace {
+
+// Reads chunks of `fd` into `take` until the end, or until `take` wants no more.
+template <typename Take>
+void ReadChunks(int fd, const std::string& path, Take take) {
     std::array<std::uint8_t, 64 * 1024> chunk{};
     for (;;) {
         const ssize_t got = ::read(fd, chunk.data(), chunk.size());
@@ -46,63 +69,64 @@ std::vector<std::uint8_t> ReadAll(int fd, const std::string& path, const SizeLim
             }
             RefuseRead(path, errno);
         }
-        if (got == 0) {
-            return bytes;
+        if (got == 0 ||
+            !take(std::span<const std::uint8_t>(chunk.data(), static_cast<std::size_t>(got)))) {
+            return;
         }
-        const auto count = static_cast<std::size_t>(got);
-        if (bytes.size() + count > static_cast<std::uint64_t>(limit.bytes)) {
-            RefuseTooLarge(path, limit);
-        }
-        bytes.insert(bytes.end(), chunk.begin(), chunk.begin() + got);
     }
-}
-
-// The file a write to `path` lands in: the target of a symbolic link, or
-// `path` itself (also when it does not exist yet).
-std::string ResolveTarget(const std::string& path) {
-    struct stat info {};
-    if (::lstat(path.c_str(), &info) != 0 || !S_ISLNK(info.st_mode)) {
-        return path;
-    }
-    std::array<char, PATH_MAX> resolved{};
-    if (::realpath(path.c_str(), resolved.data()) == nullptr) {
-        return path;
-    }
-    return resolved.data();
 }
 
 }  // namespace
 
 std::vector<std::uint8_t> ReadWholeFile(const std::string& path, const SizeLimit& limit) {
-    const UniqueFd fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
-    if (!fd.Valid()) {
-        if (errno == EISDIR) {
-            throw Refusal(path + " is a directory");
-        }
-        RefuseRead(path, errno);
-    }
     struct stat info {};
-    if (::fstat(fd.Get(), &info) != 0) {
-        RefuseRead(path, errno);
+    const UniqueFd fd = OpenInput(path, info);
+    return ReadWholeInput(fd.Get(), info, path, limit);
+}
+
+void RefuseIfTooLarge(const struct stat& info, const std::string& path, const SizeLimit& limit) {
+    if (S_ISREG(info.st_mode) && info.st_size > limit.bytes) {
+        RefuseTooLarge(path, limit);
     }
-    if (S_ISDIR(info.st_mode)) {
-        throw Refusal(path + " is a directory");
-    }
-    std::size_t expected = 0;
+}
+
+std::vector<std::uint8_t> ReadWholeInput(int fd, const struct stat& info, const std::string& path,
+                                         const SizeLimit& limit) {
+    RefuseIfTooLarge(info, path, limit);
+    std::vector<std::uint8_t> bytes;
     if (S_ISREG(info.st_mode)) {
-        if (info.st_size > limit.bytes) {
+        bytes.reserve(static_cast<std::size_t>(info.st_size));
+    }
+    ReadChunks(fd, path, [&](std::span<const std::uint8_t> chunk) {
+        if (bytes.size() + chunk.size() > static_cast<std::uint64_t>(limit.bytes)) {
             RefuseTooLarge(path, limit);
         }
-        expected = static_cast<std::size_t>(info.st_size);
-    }
-    return ReadAll(fd.Get(), path, limit, expected);
+        bytes.insert(bytes.end(), chunk.begin(), chunk.end());
+        return true;
+    });
+    return bytes;
+}
+
+bool MessageCollector::Add(std::string_view chunk) {
+    const std::string_view text = chunk.substr(0, chunk.find('\0'));
+    m_message.append(text.substr(0, m_keep - std::min(m_keep, m_message.size())));
+    return text.size() == chunk.size() && m_message.size() < m_keep;
+}
+
+std::string ReadMessageFile(const std::string& path, std::size_t keep) {
+    struct stat info {};
+    const UniqueFd fd = OpenInput(path, info);
+    MessageCollector message(keep);
+    ReadChunks(fd.Get(), path, [&](std::span<const std::uint8_t> chunk) {
+        return message.Add({reinterpret_cast<const char*>(chunk.data()), chunk.size()});
+    });
+    return message.Take();
 }
 
 void WriteFileAtomically(const std::string& path, std::span<const std::uint8_t> bytes) {
     AtomicFile file;
-    int error = 0;
-    if (!file.Open(ResolveTarget(path), error) || !file.Write(bytes.data(), bytes.size(), error) ||
-        !file.Commit(error)) {
-        RefuseWrite(path, error);
+    std::string reason;
+    if (!file.Open(path, reason) || !file.Fill(bytes, reason) || !file.Commit(reason)) {
+        throw Refusal("cannot write " + path + ": " + reason);
     }
 }

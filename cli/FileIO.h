@@ -1,9 +1,14 @@
 #pragma once
 
+#include <sys/stat.h>
+
 #include <cstdint>
 #include <span>
 #include <string>
+#include <string_view>
 #include <vector>
+
+#include "UniqueFd.h"
 
 // How much a file may hold, and how to say it to the user.
 struct SizeLimit {
@@ -11,12 +16,46 @@ struct SizeLimit {
     const char* description;
 };
 
-// Reads all of `path`. Throws Refusal when it is missing, unreadable, a
-// directory, or larger than `limit` (checked before anything is allocated).
+// Refuses to go on because `path` cannot be read (errno value `error`).
+[[noreturn]] void RefuseRead(const std::string& path, int error);
+
+// Opens `path` for reading, where a file is expected: a regular file or a
+// pipe, described in `info`. A device would never end (or never start), a
+// socket cannot be read: both are refused, as are folders (throws Refusal).
+UniqueFd OpenInput(const std::string& path, struct stat& info);
+
+// Reads all of `path`, a regular file or a pipe. Throws Refusal when it is
+// missing, unreadable, a directory, a device or a socket, or larger than
+// `limit` (for a regular file, checked before anything is read).
 std::vector<std::uint8_t> ReadWholeFile(const std::string& path, const SizeLimit& limit);
 
-// Replaces `path` with `bytes` in one step: a temporary file beside it is
-// written, flushed to disk and renamed over it. On failure nothing is left
-// behind and an existing file is untouched; throws Refusal. A symbolic link
-// at `path` is followed, and an existing file keeps its permissions.
+// What ReadWholeFile does after opening: reads all of `fd`, which OpenInput
+// opened on `path` and described in `info`.
+std::vector<std::uint8_t> ReadWholeInput(int fd, const struct stat& info, const std::string& path,
+                                         const SizeLimit& limit);
+
+// Refuses a regular file, described in `info`, that is larger than `limit`.
+void RefuseIfTooLarge(const struct stat& info, const std::string& path, const SizeLimit& limit);
+
+// Gathers a message from input that arrives in chunks: the bytes before the
+// first zero byte, at most `keep` of them. Add() says whether more input can
+// still change it, so that a reader stops there.
+class MessageCollector {
+public:
+    explicit MessageCollector(std::size_t keep) : m_keep(keep) {}
+    bool Add(std::string_view chunk);
+    std::string Take() { return std::move(m_message); }
+
+private:
+    std::size_t m_keep;
+    std::string m_message;
+};
+
+// The message in `path` (a regular file or a pipe, as ReadWholeFile takes),
+// read only as far as MessageCollector needs.
+std::string ReadMessageFile(const std::string& path, std::size_t keep);
+
+// Replaces `path` with `bytes` in one step, under AtomicFile's policy (links,
+// special and read-only files, permissions). On failure nothing is left
+// behind and an existing file is untouched; throws Refusal.
 void WriteFileAtomically(const std::string& path, std::span<const std::uint8_t> bytes);

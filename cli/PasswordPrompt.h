@@ -9,7 +9,8 @@ public:
     virtual ~PasswordPrompt() = default;
 
     // Shows `prompt` and reads one line without echoing it: the line without
-    // its end, or nothing when the input ended first. Throws Refusal when
-    // there is no one to ask.
+    // its end. When the input ends before a line end, what was typed before
+    // that, or nothing if that is empty. Throws Refusal when there is no one
+    // to ask.
     virtual std::optional<std::string> Ask(const std::string& prompt) = 0;
 };

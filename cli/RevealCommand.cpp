@@ -1,32 +1,22 @@
 #include <array>
 
-#include "Capacity.h"
+#include "CarrierFile.h"
 #include "CommandSupport.h"
 #include "Errors.h"
 #include "SealedCarrier.h"
 #include "StreamReporter.h"
+#include "TerminalText.h"
 
 namespace {
 
 constexpr std::array<std::string_view, 1> kOptions{"--password-file"};
 
-// Whether the message record is whole, for a message that read back empty
-// (one of white space only): its length word is positive and it ends
-// inside the carrier.
-bool MessageRecordIsWhole(const std::vector<std::uint8_t>& carrier) {
-    SilentReporter silent;
-    const std::int32_t length =
-        ReadCurtainLength(carrier.data(), CarrierLength(carrier), kMessageRecordStart - 32, silent);
-    const std::int64_t end =
-        kMessageRecordStart + kCarrierBytesPerRecordByte * std::int64_t{length} + 56;
-    return length > 0 && end <= static_cast<std::int64_t>(carrier.size());
-}
-
-// Writes the message as it is, adding a line end only on a terminal.
+// A terminal gets the message shown safely; a pipe or a file its exact bytes.
 void WriteMessage(std::string_view message, Console& console) {
-    console.out.write(message.data(), static_cast<std::streamsize>(message.size()));
     if (console.outIsTerminal) {
-        console.out << '\n';
+        console.out << TerminalSafe(message) << '\n';
+    } else {
+        console.out.write(message.data(), static_cast<std::streamsize>(message.size()));
     }
     if (!console.out.flush()) {
         throw Refusal("cannot write the message to standard output");
@@ -42,19 +32,25 @@ int RunReveal(std::span<const std::string> args, Console& console) {
         return static_cast<int>(ExitCode::kSuccess);
     }
     RequireOperands(parsed, 1);
-    const std::vector<std::uint8_t> carrier = ReadWholeFile(parsed.operands[0], kCarrierLimit);
+    // Only the records are read, so the cost is the message's, not the image's.
+    const CarrierFile carrier(parsed.operands[0], kCarrierLimit);
 
-    StreamReporter reporter(console.err);
+    // Whether the format reports a carrier without records depends on its
+    // random low bits; the user always gets its one message, once.
+    SilentReporter silent;
     const std::string stored =
-        ReadCurtainedString(carrier.data(), CarrierLength(carrier), kPasswordRecordStart, reporter);
+        FetchCurtainedRecord(carrier.Length(), kPasswordRecordStart, carrier.Fetch(), silent).text;
     if (stored.empty()) {
-        throw Refusal(reporter.Count() > 0 ? "" : kNoHiddenMessage);
+        throw Refusal(kNoCurtainedData);
     }
-    // A sealed carrier is opened by the whole password, not its stored form.
-    const SealReading sealing = ReadSealing(carrier.data(), CarrierLength(carrier));
+    // The message record is read before the password only to tell whether the
+    // carrier is sealed: a sealed one is opened by the whole password, not by
+    // its stored form. Nothing of it is shown before the password is right.
+    const CurtainedRecord record =
+        FetchCurtainedRecord(carrier.Length(), kMessageRecordStart, carrier.Fetch(), silent);
+    const SealReading sealing = ReadSealing(stored, record.text);
     if (sealing.kind == SealReading::Kind::kBroken) {
-        reporter.Report(kNoCurtainedData);
-        throw Refusal("");
+        throw Refusal(kNoCurtainedData);
     }
     if (sealing.kind == SealReading::Kind::kSealed) {
         const SecretText message =
@@ -64,14 +60,9 @@ int RunReveal(std::span<const std::string> args, Console& console) {
     }
     VerifyPassword(PasswordInputsFor(parsed, console), stored, console.err);
 
-    const int reportsBefore = reporter.Count();
-    const CurtainedRecord record =
-        ReadCurtainedRecord(carrier.data(), CarrierLength(carrier), kMessageRecordStart, reporter);
-    if (record.malformed || reporter.Count() > reportsBefore) {
-        throw Refusal("");
-    }
-    if (record.text.empty() && !MessageRecordIsWhole(carrier)) {
-        throw Refusal(kNoHiddenMessage);
+    // A message of white space only reads back empty from a whole record.
+    if (record.malformed || (record.text.empty() && !record.deciphered)) {
+        throw Refusal(kNoCurtainedData);
     }
     WriteMessage(record.text, console);
     return static_cast<int>(ExitCode::kSuccess);

@@ -16,9 +16,3 @@ private:
     std::ostream& m_stream;
     int m_count = 0;
 };
-
-// Swallows the engine's messages, for questions the user did not ask.
-class SilentReporter : public Reporter {
-public:
-    void Report(const std::string& /*message*/) override {}
-};

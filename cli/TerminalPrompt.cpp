@@ -6,12 +6,14 @@
 
 #include <cerrno>
 
+#include "CleanupOnSignal.h"
 #include "Errors.h"
 #include "UniqueFd.h"
 
 namespace {
 
-// Switches echo off on a terminal and back on when it goes.
+// Switches echo off on a terminal and back on when it goes, or when a
+// signal ends or stops the process meanwhile.
 class EchoOff {
 public:
     explicit EchoOff(int fd) : m_fd(fd) {
@@ -20,7 +22,11 @@ public:
             termios quiet = m_saved;
             quiet.c_lflag &= ~static_cast<tcflag_t>(ECHO);
             quiet.c_lflag |= ECHONL;
+            SetTerminalToRestore(m_fd, m_saved, quiet);
             m_active = ::tcsetattr(m_fd, TCSAFLUSH, &quiet) == 0;
+            if (!m_active) {
+                ForgetTerminal();
+            }
         }
     }
     EchoOff(const EchoOff&) = delete;
@@ -28,6 +34,7 @@ public:
     ~EchoOff() {
         if (m_active) {
             ::tcsetattr(m_fd, TCSAFLUSH, &m_saved);
+            ForgetTerminal();
         }
     }
 
@@ -51,7 +58,8 @@ void WriteText(int fd, const std::string& text) {
     }
 }
 
-// One line, or nothing when the input ends before its line end.
+// One line without its line end. Input that ends first gives what was read
+// before its end, or nothing when that is empty.
 std::optional<std::string> ReadLine(int fd) {
     std::string line;
     for (;;) {

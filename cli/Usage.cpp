@@ -8,6 +8,7 @@ constexpr std::string_view kToolUsage =
     "\n"
     "Commands:\n"
     "  hide IMAGE OUTPUT [--seal] [--text-file FILE] [--password-file PWFILE]\n"
+    "                    [--force | --convert]\n"
     "  reveal IMAGE [--password-file PWFILE]\n"
     "  info IMAGE\n"
     "\n"
@@ -17,7 +18,7 @@ constexpr std::string_view kToolUsage =
 
 constexpr std::string_view kHideUsage =
     "Usage: veilnote-cli hide IMAGE OUTPUT [--seal] [--text-file FILE]\n"
-    "                         [--password-file PWFILE]\n"
+    "                         [--password-file PWFILE] [--force | --convert]\n"
     "Hides a message in a copy of IMAGE, written to OUTPUT (which may be IMAGE).\n"
     "\n"
     "  --seal                seal the message with the whole password: only\n"
@@ -27,7 +28,12 @@ constexpr std::string_view kHideUsage =
     "  --password-file PWFILE\n"
     "                        the password is PWFILE's first line; without it,\n"
     "                        $VEILNOTE_PASSWORD, else asked twice on the terminal\n"
+    "  --force               hide even where it would visibly change the picture\n"
+    "  --convert             where it would, hide in a copy of IMAGE re-encoded as an\n"
+    "                        uncompressed 24-bit bitmap, which looks the same\n"
     "\n"
+    "Without --force or --convert, a message that would visibly change IMAGE (or an\n"
+    "IMAGE that is not a bitmap) is refused; 'info' shows how much it takes safely.\n"
     "A password has 8 to 16 bytes. Unsealed, only its first 8 bytes are kept, and\n"
     "the message is read by anyone with the program.\n";
 
@@ -42,8 +48,9 @@ constexpr std::string_view kRevealUsage =
 
 constexpr std::string_view kInfoUsage =
     "Usage: veilnote-cli info IMAGE\n"
-    "Shows IMAGE's size, how many message bytes it can take, whether it holds a\n"
-    "hidden password, and whether its message is sealed.\n";
+    "Shows IMAGE's size, how many message bytes it can take, what kind of picture\n"
+    "it is, how many message bytes it takes without any visible change, whether it\n"
+    "holds a hidden password, and whether its message is sealed.\n";
 
 }  // namespace
 

@@ -62,7 +62,8 @@ std::optional<double> ReadNumber(QStringView text, double low, double high) {
         digits.chop(2);
     bool ok = false;
     const double value = digits.toDouble(&ok);
-    if (!ok || value < low || value > high)
+    // Written so that NaN, which fails every comparison, is out of range too.
+    if (!ok || !(value >= low && value <= high))
         return std::nullopt;
     return value;
 }

@@ -1,5 +1,6 @@
 #include "CarrierRecords.h"
 
+#include <algorithm>
 #include <string_view>
 #include <utility>
 #include <vector>
@@ -12,15 +13,6 @@ namespace {
 // the user interface, so it takes no part here.
 constexpr std::string_view kRecordKey = "copper7311window";
 
-constexpr std::int32_t kLengthWordBits = 32;
-constexpr std::size_t kCipherBlockBytes = 8;
-// Ciphertext byte k, bit j sits in carrier byte start + 8k + 9j.
-constexpr std::size_t kByteStride = 8;
-constexpr std::size_t kBitStride = 9;
-// The last bit of a record of L bytes lies at start + 8L + 55.
-constexpr std::int64_t kRecordTail = 56;
-// A carrier must exceed the ciphertext's spread by this much, whatever the start.
-constexpr std::int64_t kSizeMargin = 1000;
 constexpr const char* kTrailingSpace = " \t\n\v\f\r";
 
 CBlowfishCipher RecordCipher() {
@@ -28,26 +20,39 @@ CBlowfishCipher RecordCipher() {
                            kRecordKey.size(), BlowfishBlock{});
 }
 
-// Positions are worked out in 64 bits: with carriers of up to 2^31-1 bytes,
-// 8L and start + 8L + 56 overflow 32 bits.
-std::int64_t SpreadLength(std::int64_t recordLength) {
-    return static_cast<std::int64_t>(kByteStride) * recordLength;
+std::int64_t BitPosition(std::int32_t start, std::size_t k, unsigned j) {
+    return CipherBitPosition(start, static_cast<std::int64_t>(k), j);
+}
+
+// Whether a record whose length word reads `length` (or -1) is deciphered:
+// it must end inside the carrier and be whole cipher blocks.
+bool RecordIsDeciphered(std::int32_t carrierLength, std::int32_t start, std::int32_t length) {
+    return length >= 0 && RecordEnd(start, length) <= std::int64_t{carrierLength} &&
+           length % kCipherBlockBytes == 0;
 }
 
 }  // namespace
 
 int CurtainLength(std::uint8_t* carrier, std::int32_t carrierLength, std::int32_t position,
                   std::uint32_t value, Reporter& reporter) {
+    return CurtainLength(WholeCarrier(carrier, carrierLength), position, value, reporter);
+}
+
+int CurtainLength(const CarrierWindow& carrier, std::int32_t position, std::uint32_t value,
+                  Reporter& reporter) {
     if (position < 0) {
         return -1;
     }
-    if (carrierLength < std::int64_t{position} + kLengthWordBits) {
+    if (carrier.carrierLength < std::int64_t{position} + kLengthWordBits) {
         reporter.Report(kImageVerySmall);
         return -1;
     }
-    std::uint8_t* word = carrier + position;
+    if (!carrier.Holds(position, std::int64_t{position} + kLengthWordBits)) {
+        return -1;
+    }
     for (std::int32_t k = 0; k < kLengthWordBits; ++k) {
-        word[k] = static_cast<std::uint8_t>((word[k] & 0xFEu) | ((value >> k) & 1u));
+        std::uint8_t& byte = carrier.At(std::int64_t{position} + k);
+        byte = static_cast<std::uint8_t>((byte & 0xFEu) | ((value >> k) & 1u));
     }
     return 1;
 }
@@ -66,36 +71,45 @@ int CanCurtainString(std::int32_t carrierLength, std::int32_t start, const std::
     // it first keeps the padded length representable.
     const bool oversized = text.size() > static_cast<std::size_t>(kMaxCarrierLength);
     const std::int64_t padded =
-        oversized ? kMaxCarrierLength : (static_cast<std::int64_t>(text.size()) + 7) / 8 * 8;
-    // The last test only bites for starts beyond 944, which this program never
-    // uses; it keeps such a record from running past the carrier's end.
-    if (length < start || oversized || length < SpreadLength(padded) + kSizeMargin ||
-        length < start + SpreadLength(padded) + kRecordTail) {
+        oversized ? kMaxCarrierLength : PaddedLength(static_cast<std::int64_t>(text.size()));
+    if (length < start || oversized || !RecordFits(length, start, padded)) {
         reporter.Report(kImageVerySmall);
         return -1;
     }
     return 1;
 }
 
-int CurtainString(std::uint8_t* carrier, std::int32_t carrierLength, std::int32_t start,
-                  std::string text, Reporter& reporter) {
-    // Everything is checked before the first byte is written, so a failed
-    // write never leaves a length word without its record.
-    if (CanCurtainString(carrierLength, start, text, reporter) != 1) {
-        return -1;
-    }
-    const std::size_t padded = (text.size() + 7) / 8 * 8;
+std::vector<std::uint8_t> EncipherRecordText(std::string text) {
+    const auto padded = static_cast<std::size_t>(PaddedLength(std::ssize(text)));
     text.resize(padded, '\0');
     std::vector<std::uint8_t> cipher(padded);
     RecordCipher().Encrypt(reinterpret_cast<const std::uint8_t*>(text.data()), cipher.data(),
                            padded, CBlowfishCipher::ECB);
+    return cipher;
+}
 
-    CurtainLength(carrier, carrierLength, start - kLengthWordBits,
-                  static_cast<std::uint32_t>(padded), reporter);
-    std::uint8_t* record = carrier + start;
-    for (std::size_t k = 0; k < padded; ++k) {
-        for (std::size_t j = 0; j < 8; ++j) {
-            std::uint8_t& byte = record[kByteStride * k + kBitStride * j];
+int CurtainString(std::uint8_t* carrier, std::int32_t carrierLength, std::int32_t start,
+                  std::string text, Reporter& reporter) {
+    return CurtainString(WholeCarrier(carrier, carrierLength), start, std::move(text), reporter);
+}
+
+int CurtainString(const CarrierWindow& carrier, std::int32_t start, std::string text,
+                  Reporter& reporter) {
+    // Everything is checked before the first byte is written, so a failed
+    // write never leaves a length word without its record.
+    if (CanCurtainString(carrier.carrierLength, start, text, reporter) != 1) {
+        return -1;
+    }
+    const std::int64_t padded = PaddedLength(std::ssize(text));
+    if (!carrier.Holds(start - kLengthWordBits, RecordEnd(start, padded))) {
+        return -1;
+    }
+    const std::vector<std::uint8_t> cipher = EncipherRecordText(std::move(text));
+
+    CurtainLength(carrier, start - kLengthWordBits, static_cast<std::uint32_t>(padded), reporter);
+    for (std::size_t k = 0; k < cipher.size(); ++k) {
+        for (unsigned j = 0; j < 8; ++j) {
+            std::uint8_t& byte = carrier.At(BitPosition(start, k, j));
             byte = static_cast<std::uint8_t>((byte & 0xFEu) | ((unsigned{cipher[k]} >> j) & 1u));
         }
     }
@@ -104,13 +118,19 @@ int CurtainString(std::uint8_t* carrier, std::int32_t carrierLength, std::int32_
 
 std::int32_t ReadCurtainLength(const std::uint8_t* carrier, std::int32_t carrierLength,
                                std::int32_t position, Reporter& reporter) {
-    if (position < 0 || std::int64_t{position} + kLengthWordBits >= carrierLength) {
+    return ReadCurtainLength(WholeCarrier(carrier, carrierLength), position, reporter);
+}
+
+std::int32_t ReadCurtainLength(const CarrierView& carrier, std::int32_t position,
+                               Reporter& reporter) {
+    const std::int32_t carrierLength = carrier.carrierLength;
+    if (position < 0 || std::int64_t{position} + kLengthWordBits >= carrierLength ||
+        !carrier.Holds(position, std::int64_t{position} + kLengthWordBits)) {
         return -1;
     }
-    const std::uint8_t* word = carrier + position;
     std::uint32_t bits = 0;
     for (std::int32_t k = 0; k < kLengthWordBits; ++k) {
-        bits |= (word[k] & 1u) << k;
+        bits |= (carrier.At(std::int64_t{position} + k) & 1u) << k;
     }
     const auto length = static_cast<std::int32_t>(bits);
     // A carrier whose length word is all ones (e.g. a white image) simply
@@ -127,28 +147,33 @@ std::int32_t ReadCurtainLength(const std::uint8_t* carrier, std::int32_t carrier
 
 CurtainedRecord ReadCurtainedRecord(const std::uint8_t* carrier, std::int32_t carrierLength,
                                     std::int32_t start, Reporter& reporter) {
+    return ReadCurtainedRecord(WholeCarrier(carrier, carrierLength), start, reporter);
+}
+
+CurtainedRecord ReadCurtainedRecord(const CarrierView& carrier, std::int32_t start,
+                                    Reporter& reporter) {
     if (start < kLengthWordBits) {
         return {};
     }
-    const std::int32_t length =
-        ReadCurtainLength(carrier, carrierLength, start - kLengthWordBits, reporter);
-    if (length < 0 ||
-        std::int64_t{start} + SpreadLength(length) + kRecordTail > std::int64_t{carrierLength}) {
+    const std::int32_t length = ReadCurtainLength(carrier, start - kLengthWordBits, reporter);
+    if (length < 0 || RecordEnd(start, length) > std::int64_t{carrier.carrierLength}) {
         return {};
     }
-    const auto count = static_cast<std::size_t>(length);
     // Never written by this program: the cipher would refuse it, so the read
     // ends here as a carrier without data.
-    if (count % kCipherBlockBytes != 0) {
+    if (!RecordIsDeciphered(carrier.carrierLength, start, length)) {
         reporter.Report(kNoCurtainedData);
         return {"", true};
     }
+    if (!carrier.Holds(start, RecordEnd(start, length))) {
+        return {};
+    }
 
-    const std::uint8_t* record = carrier + start;
+    const auto count = static_cast<std::size_t>(length);
     std::vector<std::uint8_t> cipher(count, 0);
     for (std::size_t k = 0; k < count; ++k) {
-        for (std::size_t j = 0; j < 8; ++j) {
-            const unsigned bit = record[kByteStride * k + kBitStride * j] & 1u;
+        for (unsigned j = 0; j < 8; ++j) {
+            const unsigned bit = carrier.At(BitPosition(start, k, j)) & 1u;
             cipher[k] = static_cast<std::uint8_t>(cipher[k] | (bit << j));
         }
     }
@@ -158,10 +183,32 @@ CurtainedRecord ReadCurtainedRecord(const std::uint8_t* carrier, std::int32_t ca
 
     std::string text(reinterpret_cast<const char*>(plain.data()));
     text.erase(text.find_last_not_of(kTrailingSpace) + 1);
-    return {std::move(text), false};
+    return {std::move(text), false, true};
 }
 
 std::string ReadCurtainedString(const std::uint8_t* carrier, std::int32_t carrierLength,
                                 std::int32_t start, Reporter& reporter) {
     return ReadCurtainedRecord(carrier, carrierLength, start, reporter).text;
+}
+
+CurtainedRecord FetchCurtainedRecord(std::int32_t carrierLength, std::int32_t start,
+                                     const CarrierFetch& fetch, Reporter& reporter) {
+    if (start < kLengthWordBits) {
+        return {};
+    }
+    // The length word, as far as the carrier has it; too short a carrier ends
+    // the read on the length word alone, as it does in memory.
+    const std::int64_t first = start - kLengthWordBits;
+    const std::int64_t wordEnd = std::min<std::int64_t>(start, carrierLength);
+    std::vector<std::uint8_t> bytes =
+        first < wordEnd ? fetch(first, wordEnd) : std::vector<std::uint8_t>{};
+    const auto window = [&] { return CarrierView{bytes, first, carrierLength}; };
+
+    SilentReporter silent;
+    const std::int32_t length = ReadCurtainLength(window(), start - kLengthWordBits, silent);
+    if (length > 0 && RecordIsDeciphered(carrierLength, start, length)) {
+        std::vector<std::uint8_t> record = fetch(start, RecordEnd(start, length));
+        bytes.insert(bytes.end(), record.begin(), record.end());
+    }
+    return ReadCurtainedRecord(window(), start, reporter);
 }

@@ -1,22 +1,22 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
+#include <vector>
 
+#include "CarrierWindow.h"
+#include "RecordGeometry.h"
 #include "Reporter.h"
 
-// The hidden-data format. A record starting at carrier position S is a 32-bit
-// length word L in bit 0 of bytes S-32..S-1 (bit k in byte S-32+k), followed
-// by L enciphered bytes whose bit j of byte k sits in bit 0 of byte S+8k+9j.
-// Only bit 0 of bytes from 68 on is ever changed. All position arithmetic is
-// done in 64 bits, so any carrier of up to kMaxCarrierLength bytes is safe.
-// A position below 0 (a start below 32) is a caller's mistake: the routines
+// The hidden-data format: writing and reading the records laid out in
+// RecordGeometry.h. Only bit 0 of bytes from 68 on is ever changed. A
+// position below 0 (a start below 32) is a caller's mistake: the routines
 // then fail without a report and touch nothing.
-
-inline constexpr std::int32_t kPasswordRecordStart = 100;
-inline constexpr std::int32_t kMessageRecordStart = 320;
-// Carriers are at most this long: their length is a signed 32-bit number.
-inline constexpr std::int64_t kMaxCarrierLength = 0x7FFFFFFF;
+//
+// Each routine works on a carrier held whole in memory, or on a window of
+// one (CarrierWindow.h) with the same results, so that a caller can read and
+// write only the bytes the records occupy.
 
 // Messages the format shows, exactly as the user sees them.
 inline constexpr const char* kNoTextToCurtain = "There are no text to curtain";
@@ -27,6 +27,8 @@ inline constexpr const char* kNoCurtainedData = "Image does not contain curtaine
 // kImageVerySmall when the carrier is shorter than P + 32 (nothing changed).
 int CurtainLength(std::uint8_t* carrier, std::int32_t carrierLength, std::int32_t position,
                   std::uint32_t value, Reporter& reporter);
+int CurtainLength(const CarrierWindow& carrier, std::int32_t position, std::uint32_t value,
+                  Reporter& reporter);
 
 // Checks, without writing, whether CurtainString would succeed; on failure
 // reports exactly what CurtainString would report and returns -1. Lets a
@@ -39,22 +41,44 @@ int CanCurtainString(std::int32_t carrierLength, std::int32_t start, const std::
 // a report; on failure the carrier is left exactly as it was.
 int CurtainString(std::uint8_t* carrier, std::int32_t carrierLength, std::int32_t start,
                   std::string text, Reporter& reporter);
+int CurtainString(const CarrierWindow& carrier, std::int32_t start, std::string text,
+                  Reporter& reporter);
+
+// `text` padded with zero bytes to a multiple of 8 and enciphered under the
+// records' key: the ciphertext a record of `text` holds.
+std::vector<std::uint8_t> EncipherRecordText(std::string text);
 
 // Reads the length word at P: the length, or -1 (reporting kNoCurtainedData
 // when it is 0 or larger than the carrier; silently otherwise).
 std::int32_t ReadCurtainLength(const std::uint8_t* carrier, std::int32_t carrierLength,
                                std::int32_t position, Reporter& reporter);
+std::int32_t ReadCurtainLength(const CarrierView& carrier, std::int32_t position,
+                               Reporter& reporter);
 
-// A read record: its text, and whether it failed in an orderly way on a
-// length word that is not a whole number of cipher blocks (reported once as
-// kNoCurtainedData, text empty).
+// A read record: its text; whether it failed in an orderly way on a length
+// word that is not a whole number of cipher blocks (reported once as
+// kNoCurtainedData, text empty); and whether it lay whole inside the carrier
+// and was deciphered, which tells an empty text from no record at all.
 struct CurtainedRecord {
     std::string text;
     bool malformed = false;
+    bool deciphered = false;
 };
 
 CurtainedRecord ReadCurtainedRecord(const std::uint8_t* carrier, std::int32_t carrierLength,
                                     std::int32_t start, Reporter& reporter);
+CurtainedRecord ReadCurtainedRecord(const CarrierView& carrier, std::int32_t start,
+                                    Reporter& reporter);
+
+// Gives the carrier's bytes [first, end), which lie inside it; may throw.
+using CarrierFetch = std::function<std::vector<std::uint8_t>(std::int64_t first, std::int64_t end)>;
+
+// ReadCurtainedRecord on a carrier `carrierLength` bytes long that is not in
+// memory: fetches its length word and then, only when the record is to be
+// deciphered, the record's bytes. Memory and reads are those of the record,
+// whatever the carrier's size.
+CurtainedRecord FetchCurtainedRecord(std::int32_t carrierLength, std::int32_t start,
+                                     const CarrierFetch& fetch, Reporter& reporter);
 
 // The deciphered text up to its first zero byte, trailing white space
 // removed; the empty string when the record cannot be read.

@@ -14,6 +14,9 @@ std::optional<std::string> CheckChosenPassword(const std::string& password,
     if (password.size() > kMaxPasswordLength) {
         return kPasswordTooLong;
     }
+    if (password.find('\0') != std::string::npos) {
+        return kPasswordHasZeroByte;
+    }
     // No stored form of a chosen password may equal the sealed carriers' one.
     if (password.find(kSealSentinel.front()) != std::string::npos) {
         return kPasswordReservedByte;

@@ -16,13 +16,16 @@ inline constexpr const char* kPasswordMismatch = "Password & Confirm Pw not matc
 inline constexpr const char* kPasswordInvalid = "Invalid password try again";
 inline constexpr const char* kPasswordReservedByte =
     "password contains a character that is not allowed";
+// A zero byte ends the password record early, so that no entry could match it.
+inline constexpr const char* kPasswordHasZeroByte =
+    "a password cannot hold a zero byte: it could never be entered to reveal the message";
 
 // The first 8 bytes of `password` followed by "58203614".
 std::string StoredForm(const std::string& password);
 
-// Choosing a password: the message of the first rule broken (length, the
-// sealed carriers' reserved byte, then confirmation), or nothing when the
-// pair is accepted.
+// Choosing a password: the message of the first rule broken (length, no
+// zero byte, no byte reserved for sealed carriers, then confirmation), or
+// nothing when the pair is accepted.
 std::optional<std::string> CheckChosenPassword(const std::string& password,
                                                const std::string& confirmation);
 

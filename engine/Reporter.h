@@ -9,3 +9,9 @@ public:
     virtual ~Reporter() = default;
     virtual void Report(const std::string& message) = 0;
 };
+
+// Swallows the engine's messages, where the caller tells the user itself.
+class SilentReporter : public Reporter {
+public:
+    void Report(const std::string& /*message*/) override {}
+};

@@ -5,30 +5,24 @@
 
 #include "CarrierRecords.h"
 
-namespace {
-
-class QuietReporter : public Reporter {
-public:
-    void Report(const std::string&) override {}
-};
-
-}  // namespace
-
-SealReading ReadSealing(const std::uint8_t* carrier, std::int32_t carrierLength) {
-    QuietReporter quiet;
-    const std::string stored =
-        ReadCurtainedString(carrier, carrierLength, kPasswordRecordStart, quiet);
-    if (stored != SealedStoredForm()) {
+SealReading ReadSealing(const std::string& stored, const std::string& messageText) {
+    if (!IsSealed(stored, messageText)) {
         return {};
     }
-    const std::string text =
-        ReadCurtainedString(carrier, carrierLength, kMessageRecordStart, quiet);
-    if (!IsSealed(stored, text)) {
-        return {};
-    }
-    std::optional<SealedBox> box = ParseSealedText(text);
+    std::optional<SealedBox> box = ParseSealedText(messageText);
     if (!box) {
         return {SealReading::Kind::kBroken, std::nullopt};
     }
     return {SealReading::Kind::kSealed, std::move(box)};
+}
+
+SealReading ReadSealing(const std::uint8_t* carrier, std::int32_t carrierLength) {
+    SilentReporter silent;
+    const std::string stored =
+        ReadCurtainedString(carrier, carrierLength, kPasswordRecordStart, silent);
+    if (stored != SealedStoredForm()) {
+        return {};
+    }
+    return ReadSealing(stored,
+                       ReadCurtainedString(carrier, carrierLength, kMessageRecordStart, silent));
 }

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <optional>
+#include <string>
 
 #include "SealedMessage.h"
 
@@ -18,3 +19,5 @@ struct SealReading {
 };
 
 SealReading ReadSealing(const std::uint8_t* carrier, std::int32_t carrierLength);
+// The same, from the texts of the two records already read.
+SealReading ReadSealing(const std::string& stored, const std::string& messageText);

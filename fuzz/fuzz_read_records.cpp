@@ -2,6 +2,7 @@
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>
+#include <vector>
 
 #include "CarrierRecords.h"
 #include "FuzzSupport.h"
@@ -14,12 +15,28 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         Require(reporter.count <= 1);
         Require(reporter.count == 0 || (record.text.empty() && reporter.last == kNoCurtainedData));
         Require(!record.malformed || reporter.count == 1);
+        // A record read in full says nothing; one not found has no text.
+        Require(!record.found || (reporter.count == 0 && !record.malformed));
+        Require(record.found || record.text.empty());
         Require(record.text.find('\0') == std::string::npos);
         Require(record.text == Trimmed(record.text));
 
         CountingReporter again;
         Require(ReadCurtainedString(data, length, start, again) == record.text);
         Require(again.count == reporter.count);
+
+        // Read through fetches of only the bytes asked for, as from a file.
+        CountingReporter fetchedReports;
+        const CurtainedRecord fetched = FetchCurtainedRecord(
+            length, start,
+            [&](std::int64_t first, std::int64_t end) {
+                Require(0 <= first && first < end && end <= length);
+                return std::vector<std::uint8_t>(data + first, data + end);
+            },
+            fetchedReports);
+        Require(fetched.text == record.text && fetched.malformed == record.malformed &&
+                fetched.deciphered == record.deciphered);
+        Require(fetchedReports.count == reporter.count);
     }
     return 0;
 }

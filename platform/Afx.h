@@ -14,6 +14,7 @@
 #include "MessageMap.h"
 #include "Messages.h"
 #include "Resources.h"
+#include "RuntimeClass.h"
 #include "Shell.h"
 #include "WinApp.h"
 #include "WinTypes.h"

@@ -1,8 +1,11 @@
 #include "Controls.h"
 
 #include <QAbstractButton>
+#include <QLineEdit>
+#include <QPlainTextEdit>
 #include <QSignalBlocker>
 #include <QTabBar>
+#include <QTextDocument>
 
 #include "PictureBox.h"
 #include "TextEncoding.h"
@@ -16,6 +19,21 @@ void CButton::SetCheck(int check) {
     if (auto* button = qobject_cast<QAbstractButton*>(GetSafeHwnd());
         button && button->isCheckable())
         button->setChecked(check == BST_CHECKED);
+}
+
+BOOL CEdit::GetModify() const {
+    if (const auto* line = qobject_cast<const QLineEdit*>(GetSafeHwnd()))
+        return line->isModified() ? TRUE : FALSE;
+    if (const auto* edit = qobject_cast<const QPlainTextEdit*>(GetSafeHwnd()))
+        return edit->document()->isModified() ? TRUE : FALSE;
+    return FALSE;
+}
+
+void CEdit::SetModify(BOOL modified) {
+    if (auto* line = qobject_cast<QLineEdit*>(GetSafeHwnd()))
+        line->setModified(modified != FALSE);
+    else if (auto* edit = qobject_cast<QPlainTextEdit*>(GetSafeHwnd()))
+        edit->document()->setModified(modified != FALSE);
 }
 
 HBITMAP CStatic::SetBitmap(HBITMAP bitmap) {

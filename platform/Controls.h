@@ -11,6 +11,14 @@ public:
     void SetCheck(int check);
 };
 
+// An edit control. It is modified once the user changes its text; setting
+// its text from the program clears that.
+class CEdit : public CWnd {
+public:
+    BOOL GetModify() const;
+    void SetModify(BOOL modified = TRUE);
+};
+
 // A static control; as a bitmap picture it holds one bitmap or none.
 class CStatic : public CWnd {
 public:

@@ -67,8 +67,10 @@ QWidget* CreateButton(const DialogItemTemplate& item, QWidget* parent) {
     if ((item.style & BS_TYPEMASK) == BS_AUTOCHECKBOX)
         return CreateCheckBox(item, parent);
     auto* button = new QPushButton(Text(item.text), parent);
-    // Enter belongs to the dialog (IDOK), never to whichever button has focus.
+    // Enter belongs to the dialog window, which decides which button it
+    // presses; Qt's own choice would differ when the focus is on no button.
     button->setAutoDefault(false);
+    button->setDefault((item.style & BS_TYPEMASK) == BS_DEFPUSHBUTTON);
     return button;
 }
 
@@ -125,9 +127,7 @@ QWidget* CreateActiveX(const DialogItemTemplate& item, QWidget* parent, CWinApp&
     HostedControl control = app.Controls().Create(clsid, parent);
     if (!control.widget || !control.unknown)
         return nullptr;
-    control.widget->setProperty(
-        kControlUnknownProperty,
-        QVariant::fromValue(reinterpret_cast<quintptr>(control.unknown.Get())));
+    SetControlUnknown(control.widget, control.unknown.Get());
     hosted.push_back(std::move(control.unknown));
     return control.widget;
 }

@@ -1,5 +1,7 @@
 #include "DialogWindow.h"
 
+#include <algorithm>
+
 #include <QCloseEvent>
 #include <QContextMenuEvent>
 #include <QKeyEvent>
@@ -75,7 +77,7 @@ void DialogWindow::keyPressEvent(QKeyEvent* event) {
         case Qt::Key_Return:
         case Qt::Key_Enter:
             if (plain) {
-                m_dialog.SendCommand(IDOK);
+                PressDefaultButton();
                 return;
             }
             break;
@@ -90,6 +92,25 @@ void DialogWindow::keyPressEvent(QKeyEvent* event) {
             break;
     }
     QDialog::keyPressEvent(event);
+}
+
+void DialogWindow::PressDefaultButton() {
+    // The focused push button is the default while it has the focus; else the
+    // template's default button; a dialog without one gets IDOK.
+    auto* target = qobject_cast<QPushButton*>(focusWidget());
+    if (!target) {
+        const QList<QPushButton*> buttons = findChildren<QPushButton*>(Qt::FindDirectChildrenOnly);
+        const auto found =
+            std::find_if(buttons.begin(), buttons.end(),
+                         [](const QPushButton* button) { return button->isDefault(); });
+        if (found == buttons.end()) {
+            m_dialog.SendCommand(IDOK);
+            return;
+        }
+        target = *found;
+    }
+    if (target->isEnabled() && target->isVisible())
+        m_dialog.SendCommand(ControlIdOf(target));
 }
 
 void DialogWindow::closeEvent(QCloseEvent* event) {

@@ -27,6 +27,9 @@ protected:
     void contextMenuEvent(QContextMenuEvent* event) override;
 
 private:
+    // What Enter does: presses the focused push button, else the default one.
+    void PressDefaultButton();
+
     CDialog& m_dialog;
     CMenu m_systemMenu;
 };

@@ -7,7 +7,6 @@
 
 #include <cerrno>
 #include <cstring>
-#include <filesystem>
 
 namespace {
 void SetError(std::string* error, int code) {
@@ -45,7 +44,10 @@ BOOL CFile::Open(const CString& path, UINT flags, std::string* error) {
     }
     // Not shared with other programs while open: they are told it is busy.
     if (::flock(fd, (write ? LOCK_EX : LOCK_SH) | LOCK_NB) != 0) {
-        SetError(error, errno);
+        if (errno == EWOULDBLOCK && error)
+            *error = "it is in use by another program";
+        else
+            SetError(error, errno);
         ::close(fd);
         return FALSE;
     }
@@ -85,40 +87,30 @@ void CFile::Close() {
 }
 
 bool CAtomicFile::Open(const CString& target, std::string* error) {
-    const std::filesystem::path path(target.Bytes());
-    std::error_code ignored;
-    if (std::filesystem::is_directory(path, ignored)) {
-        SetError(error, EISDIR);
-        return false;
-    }
-    // A file marked read-only is not replaced, though the folder would allow it.
-    struct stat existing {};
-    if (::stat(path.c_str(), &existing) == 0 &&
-        (existing.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0) {
-        SetError(error, EACCES);
-        return false;
-    }
-    int code = 0;
-    if (!m_file.Open(path.string(), code)) {
-        SetError(error, code);
+    std::string reason;
+    if (!m_file.Open(target.Bytes(), reason)) {
+        if (error)
+            *error = reason;
         return false;
     }
     return true;
 }
 
 bool CAtomicFile::Write(const void* buffer, std::size_t count, std::string* error) {
-    int code = 0;
-    if (!m_file.Write(buffer, count, code)) {
-        SetError(error, code);
+    std::string reason;
+    if (!m_file.Fill({static_cast<const std::uint8_t*>(buffer), count}, reason)) {
+        if (error)
+            *error = reason;
         return false;
     }
     return true;
 }
 
 bool CAtomicFile::Commit(std::string* error) {
-    int code = 0;
-    if (!m_file.Commit(code)) {
-        SetError(error, code);
+    std::string reason;
+    if (!m_file.Commit(reason)) {
+        if (error)
+            *error = reason;
         return false;
     }
     return true;

@@ -42,7 +42,8 @@ private:
 
 // A file written in full beside its target and then put in its place, so
 // that the target is either the old file or the complete new one, never a
-// part of either. Folders and files marked read-only are not replaced.
+// part of either. What may be replaced is AtomicFile's policy, the same as
+// the command-line tool's: links followed, special and read-only files refused.
 class CAtomicFile {
 public:
     bool Open(const CString& target, std::string* error);

@@ -14,5 +14,10 @@ INT_PTR ShellExecute(HWND /*owner*/, const char* operation, const CString& file,
                      const char* /*parameters*/, const char* /*directory*/, int /*showCommand*/) {
     if (operation && std::string_view(operation) != "open")
         return kNoAssociation;
-    return AfxGetApp()->GetInteractions().ShellOpen(file) ? kRequestMade : kFileNotFound;
+    return AfxGetApp()->GetInteractions().ShellOpen(file, {}) ? kRequestMade : kFileNotFound;
+}
+
+void ShellOpen(const CString& file, const std::function<void()>& failed) {
+    if (!AfxGetApp()->GetInteractions().ShellOpen(file, failed) && failed)
+        failed();
 }

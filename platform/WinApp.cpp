@@ -73,7 +73,18 @@ int AfxMessageBox(const CString& text, UINT type, UINT /*helpId*/) {
     CWinApp* app = AfxGetApp();
     if (!app)
         return IDCANCEL;
-    return app->GetInteractions().MessageBox(AfxGetMainWnd(), text, CString(AfxGetAppName()), type);
+    return app->GetInteractions().MessageBox(
+        AfxGetMainWnd(), MessageBoxRequest::FromType(text, CString(AfxGetAppName()), type));
+}
+
+int AfxAskQuestion(const CString& text, std::vector<MessageBoxAnswer> answers, int defaultAnswer,
+                   UINT icon) {
+    CWinApp* app = AfxGetApp();
+    if (!app)
+        return IDCANCEL;
+    return app->GetInteractions().MessageBox(
+        AfxGetMainWnd(),
+        MessageBoxRequest{text, CString(AfxGetAppName()), icon, std::move(answers), defaultAnswer});
 }
 
 int AfxWinMain(int argc, char** argv) {

@@ -1,12 +1,14 @@
 #pragma once
 
 #include <memory>
+#include <vector>
 
 #include "CString.h"
 #include "ControlRegistry.h"
 #include "Graphics.h"
 #include "Interactions.h"
 #include "MessageMap.h"
+#include "RuntimeClass.h"
 #include "WinTypes.h"
 
 class CWnd;
@@ -32,6 +34,12 @@ public:
     bool ControlContainerEnabled() const { return m_controlContainerEnabled; }
     void EnableControlContainer() { m_controlContainerEnabled = true; }
 
+    // The classes that CRuntimeClass::FromName finds, by their names.
+    void AddRuntimeClass(const CRuntimeClass* runtimeClass) {
+        m_runtimeClasses.push_back(runtimeClass);
+    }
+    const std::vector<const CRuntimeClass*>& RuntimeClasses() const { return m_runtimeClasses; }
+
     Interactions& GetInteractions() { return m_interactions ? *m_interactions : m_real; }
     // Puts `interactions` in the user's place (null restores the real ones);
     // gives back what was there.
@@ -49,6 +57,7 @@ protected:
 
 private:
     ControlRegistry m_controls;
+    std::vector<const CRuntimeClass*> m_runtimeClasses;
     RealInteractions m_real;
     Interactions* m_interactions = nullptr;
     bool m_controlContainerEnabled = false;
@@ -58,7 +67,13 @@ CWinApp* AfxGetApp();
 CWnd* AfxGetMainWnd();
 const char* AfxGetAppName();
 void AfxEnableControlContainer();
+// A message box with the buttons, icon and default button of an MB_* type;
+// gives the id of the answer (IDOK, IDYES, IDNO, IDCANCEL).
 int AfxMessageBox(const CString& text, UINT type = MB_OK, UINT helpId = 0);
+// A question whose answers are our own, for choices the standard buttons
+// cannot name; gives the id of the chosen answer.
+int AfxAskQuestion(const CString& text, std::vector<MessageBoxAnswer> answers, int defaultAnswer,
+                   UINT icon = MB_ICONQUESTION);
 
 // Starts the window system, runs the application's InitInstance and returns
 // the process's exit code.

@@ -5,6 +5,7 @@
 #include <QPainter>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QTextDocument>
 #include <QTimer>
 
 #include "DataExchange.h"
@@ -12,6 +13,7 @@
 #include "DialogWindow.h"
 #include "Interactions.h"
 #include "Menu.h"
+#include "Resources.h"
 #include "TextEncoding.h"
 #include "WinApp.h"
 
@@ -96,6 +98,7 @@ void CWnd::SetWindowText(const CString& text) {
         edit->setText(shown);
     } else if (auto* multiLine = qobject_cast<QPlainTextEdit*>(m_hWnd)) {
         multiLine->setPlainText(shown);
+        multiLine->document()->setModified(false);  // as QLineEdit::setText does
     } else if (auto* button = qobject_cast<QAbstractButton*>(m_hWnd)) {
         button->setText(shown);
     } else {
@@ -198,7 +201,8 @@ BOOL CWnd::PostMessage(UINT message, WPARAM wParam, LPARAM lParam) {
 
 int CWnd::MessageBox(const CString& text, const CString& caption, UINT type) {
     const CString shownCaption = caption.IsEmpty() ? CString(AfxGetAppName()) : caption;
-    return AfxGetApp()->GetInteractions().MessageBox(this, text, shownCaption, type);
+    return AfxGetApp()->GetInteractions().MessageBox(
+        this, MessageBoxRequest::FromType(text, shownCaption, type));
 }
 
 CMenu* CWnd::GetSystemMenu(BOOL /*revert*/) {
@@ -215,6 +219,31 @@ BOOL CWnd::UpdateData(BOOL saveAndValidate) {
 
 void CWnd::DoDataExchange(CDataExchange*) {}
 
+BOOL CWnd::Create(const char* /*className*/, const char* /*windowName*/, DWORD /*style*/,
+                  const CRect& /*rect*/, CWnd* /*parent*/, UINT /*id*/) {
+    return FALSE;
+}
+
+BOOL CWnd::CreateControl(const CLSID& clsid, const char* windowName, DWORD style, const CRect& rect,
+                         CWnd* parent, UINT id) {
+    CWinApp* app = AfxGetApp();
+    QWidget* parentWidget = parent ? parent->GetSafeHwnd() : nullptr;
+    if (m_hWnd || !app || !app->ControlContainerEnabled() || !parentWidget)
+        return FALSE;
+    const HostedControl control = app->Controls().Create(clsid, parentWidget);
+    if (!control.widget || !control.unknown)
+        return FALSE;
+    SetControlUnknown(control.widget, control.unknown.Get());
+    control.widget->setObjectName(QString::number(id));
+    control.widget->setGeometry(rect.left, rect.top, rect.Width(), rect.Height());
+    control.widget->setEnabled(!(style & WS_DISABLED));
+    control.widget->setVisible((style & WS_VISIBLE) != 0);
+    Attach(control.widget);
+    if (windowName)
+        SetWindowText(CString(windowName));
+    return TRUE;
+}
+
 IUnknown* CWnd::GetControlUnknown() const {
     if (!m_hWnd)
         return nullptr;
@@ -230,6 +259,11 @@ void CWnd::InvokeHelper(DISPID dispid, WORD flags, VARTYPE /*returnType*/, void*
     if (FAILED(unknown->QueryInterface(IID_IDispatch, dispatch.ReceiveVoid())))
         return;
     dispatch->Invoke(dispid, flags, args, static_cast<VARIANT*>(returned));
+}
+
+void SetControlUnknown(QWidget* widget, IUnknown* unknown) {
+    widget->setProperty(kControlUnknownProperty,
+                        QVariant::fromValue(reinterpret_cast<quintptr>(unknown)));
 }
 
 void CWnd::OnSysCommand(UINT nID, LPARAM /*lParam*/) {

@@ -64,7 +64,15 @@ public:
     // Moves text between controls and members: TRUE reads the controls.
     BOOL UpdateData(BOOL saveAndValidate = TRUE);
 
-    // ActiveX controls: the hosted control's object, and automation calls.
+    // Creates the window as child `id` of `parent` at `rect` (pixels). Only
+    // wrappers of hosted controls make their windows so; a plain CWnd fails.
+    virtual BOOL Create(const char* className, const char* windowName, DWORD style,
+                        const CRect& rect, CWnd* parent, UINT id);
+
+    // ActiveX controls: hosting one of class `clsid` as child `id` of
+    // `parent`, the hosted control's object, and automation calls.
+    BOOL CreateControl(const CLSID& clsid, const char* windowName, DWORD style, const CRect& rect,
+                       CWnd* parent, UINT id);
     IUnknown* GetControlUnknown() const;
     void InvokeHelper(DISPID dispid, WORD flags, VARTYPE returnType, void* returned,
                       const std::vector<VARIANT>& args);
@@ -87,6 +95,8 @@ private:
 
 // Where a hosted ActiveX control's IUnknown is found on its widget.
 inline constexpr const char* kControlUnknownProperty = "veilnote.unknown";
+// Marks `widget` as hosting `unknown`, which the widget keeps alive.
+void SetControlUnknown(QWidget* widget, IUnknown* unknown);
 
 // The ID of a dialog control is kept as the widget's objectName.
 int ControlIdOf(const QWidget* widget);

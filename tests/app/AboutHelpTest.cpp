@@ -1,9 +1,12 @@
 #include <QDir>
 #include <QFile>
 #include <QLabel>
+#include <QProcess>
+#include <QTest>
 
 #include "AboutDlg.h"
 #include "AppFixture.h"
+#include "BitmapFiles.h"
 #include "Version.h"
 
 namespace {
@@ -64,10 +67,62 @@ TEST_F(AboutHelpTest, F1AndHelpButtonEachAskTheDesktopToOpenTheHelpPage) {
     });
 }
 
-TEST(RealShell, MissingFileOpensNothingAndSaysNothing) {
-    RealInteractions real;
-    EXPECT_FALSE(real.ShellOpen("/nonexistent/res/Help.html"));
-    EXPECT_FALSE(real.ShellOpen(QDir::tempPath().toStdString()));
+TEST_F(AboutHelpTest, HelpThatCannotOpenSaysWhereThePageIs) {
+    using Outcome = ScriptedInteractions::ShellOutcome;
+    const std::string told =
+        "The help page could not be opened. You can find it here:\n" + HelpPath();
+    RunMainWindow([&](CVeilnoteDlg& dlg) {
+        m_script.ExpectShellOpen(HelpPath(), Outcome::NotStarted).ExpectMessageBox(told);
+        PressKey(dlg, Qt::Key_F1);
+        EXPECT_TRUE(m_script.Done());
+        m_script.ExpectShellOpen(HelpPath(), Outcome::FailedLater).ExpectMessageBox(told);
+        Click(dlg, IDC_HELPBUTTON);
+        EXPECT_TRUE(QTest::qWaitFor([&] { return m_script.Done(); }, 3000));
+        EXPECT_FALSE(dlg.HasEnded());
+    });
+}
+
+// The desktop's opener as found on the PATH: here a script of ours.
+class RealShell : public ::testing::Test {
+protected:
+    RealShell() : m_path(qgetenv("PATH")) { qputenv("PATH", m_bin.path().toLocal8Bit()); }
+    ~RealShell() override { qputenv("PATH", m_path); }
+
+    void InstallOpener(const char* script) {
+        QFile opener(m_bin.filePath("xdg-open"));
+        ASSERT_TRUE(opener.open(QIODevice::WriteOnly));
+        opener.write(script);
+        opener.close();
+        opener.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    }
+    // Whether ShellOpen started the opener, and whether it then failed.
+    std::pair<bool, bool> Open(const std::string& path) {
+        bool failed = false;
+        const bool started = m_real.ShellOpen(path, [&failed] { failed = true; });
+        EXPECT_TRUE(QTest::qWaitFor([] { return Openers() == 0; }, 5000));
+        return {started, failed};
+    }
+    static qsizetype Openers() {
+        return QCoreApplication::instance()->findChildren<QProcess*>().size();
+    }
+
+    RealInteractions m_real;
+    QTemporaryDir m_bin;
+    QTemporaryDir m_files;
+    QByteArray m_path;
+};
+
+TEST_F(RealShell, OpenerThatFailsOrIsMissingIsToldAndOneThatWorksIsNot) {
+    const std::string page = WriteFile(m_files, "page.html", std::string("<p>help</p>"));
+    EXPECT_EQ(Open(page), std::make_pair(false, false)) << "no opener on the PATH";
+    InstallOpener("#!/bin/sh\nexit 3\n");
+    EXPECT_EQ(Open(page), std::make_pair(true, true));
+    // The opener gets the file's path; it succeeds when the file is there.
+    InstallOpener("#!/bin/sh\ntest -f \"$1\"\n");
+    EXPECT_EQ(Open(page), std::make_pair(true, false));
+    // A file that is not there reaches no opener at all.
+    EXPECT_EQ(Open("/nonexistent/res/Help.html"), std::make_pair(false, false));
+    EXPECT_EQ(Open(m_files.path().toStdString()), std::make_pair(false, false));
 }
 
 TEST_F(AboutHelpTest, ShippedHelpPageIsBesideTheProgram) {

@@ -10,6 +10,9 @@
 namespace {
 constexpr const char* kVerySmall = "Image is very small.";
 constexpr const char* kAborted = "Operation aborted ..     ";
+constexpr const char* kReplaceTyped =
+    "The message you typed has not been hidden in a saved image. Replace it with the revealed "
+    "message?";
 
 class HideTest : public CommandsFixture {
 protected:
@@ -75,6 +78,7 @@ TEST_F(HideTest, MessageThatDoesNotFitLeavesTheCarrierAsItWas) {
 
         // The old password still guards the old message.
         ExpectPasswordGiven("oldpassw");
+        m_script.ExpectQuestion(kReplaceTyped, {"&Yes", "&No"}, "&No", "&Yes");
         ClickReveal(dlg);
         EXPECT_EQ(MessageShown(dlg), "old");
     });
@@ -119,25 +123,32 @@ TEST_F(HideTest, MessageOfBlanksHidesAndRevealsAsAnEmptyMessage) {
         Open(dlg, saved);
         TypeMessage(dlg, "to be replaced");
         ExpectPasswordGiven("password1");
+        m_script.ExpectQuestion(kReplaceTyped, {"&Yes", "&No"}, "&No", "&Yes");
         ClickReveal(dlg);
         EXPECT_EQ(MessageShown(dlg), "");
     });
 }
 
-TEST_F(HideTest, CancelledSaveWritesNothingYetRevealFindsTheMessageInMemory) {
+TEST_F(HideTest, CancelledSaveLeavesTheImageAsItWasAndRevealFindsNothing) {
     const Bytes image = MakeBitmap(64, 64, 24);
     const std::string path = Write("image.bmp", image);
     RunMainWindow([&](CVeilnoteDlg& dlg) {
         Open(dlg, path);
-        TypeMessage(dlg, "only in memory");
+        TypeMessage(dlg, "never saved");
         Hide(dlg, "password1", std::nullopt);
+        EXPECT_EQ(Carrier(dlg), image);
+        m_script.ExpectMessageBox("Image does not contain curtained data ..");
+        ClickReveal(dlg);  // and no password asked
+        EXPECT_TRUE(m_script.Done());
+        EXPECT_EQ(MessageShown(dlg), "never saved");
+
+        // A later Hide saves only its own message.
+        TypeMessage(dlg, "saved");
+        Hide(dlg, "password2", PathOf("saved.bmp"));
         ExpectOnlyLowBitsChanged(image, Carrier(dlg));
-        TypeMessage(dlg, "something else");
-        ExpectPasswordGiven("password1");
-        ClickReveal(dlg);
-        EXPECT_EQ(MessageShown(dlg), "only in memory");
+        EXPECT_EQ(Carrier(dlg), ReadFile(PathOf("saved.bmp")));
     });
-    EXPECT_EQ(FolderEntries(m_folder.path().toStdString()), std::vector<std::string>{"image.bmp"});
+    EXPECT_EQ(RecordOf(ReadFile(PathOf("saved.bmp")), kMessageRecordStart), "saved");
     EXPECT_EQ(ReadFile(path), image);
 }
 
@@ -200,6 +211,7 @@ TEST_F(HideTest, FailedSaveNamesTheReasonAndLeavesEveryFileAsItWas) {
             ClickHide(dlg);
             EXPECT_TRUE(m_script.Done());
             EXPECT_EQ(dlg.m_strSavePath.Bytes(), each.target);
+            EXPECT_EQ(Carrier(dlg), image) << "the window's image changes with a save only";
         });
         EXPECT_EQ(FolderEntries(root), before);
         EXPECT_TRUE(FolderEntries(folder).empty());

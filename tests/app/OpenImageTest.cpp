@@ -1,11 +1,13 @@
+#include <fcntl.h>
+#include <sys/file.h>
+#include <unistd.h>
+
 #include <filesystem>
 
 #include "CommandsFixture.h"
 #include "PasswordDlg.h"
 
 namespace {
-constexpr const char* kVerySmall = "Image is very small.";
-constexpr const char* kAborted = "Operation aborted ..     ";
 
 class OpenImageTest : public CommandsFixture {};
 
@@ -74,45 +76,61 @@ TEST_F(OpenImageTest, CancelledOpenChangesNothingAndTheNextOneProposesTheOpenedI
     EXPECT_EQ(m_script.FileDialogsSeen()[1].initialFileName, path);
 }
 
-TEST_F(OpenImageTest, ReadOnlyImageShowsItsPreviewButBecomesNoCarrier) {
-    const std::string path = Write("locked.bmp", MakeBitmap(30, 30, 24));
+TEST_F(OpenImageTest, ReadOnlyImageBecomesTheCarrierAndRevealsItsMessage) {
+    const Bytes bytes = WithHiddenMessage(MakeBitmap(30, 30, 24), "lockedpw", "from a locked file");
+    const std::string path = Write("locked.bmp", bytes);
     std::filesystem::permissions(path, std::filesystem::perms::owner_read |
                                            std::filesystem::perms::group_read |
                                            std::filesystem::perms::others_read);
     RunMainWindow([&](CVeilnoteDlg& dlg) {
         Open(dlg, path);  // and no message
         EXPECT_NE(dlg.m_picImage.GetBitmap(), nullptr);
-        EXPECT_EQ(dlg.m_nImageLength, 0);
-        EXPECT_EQ(dlg.m_pImageData, nullptr);
-        EXPECT_FALSE(IsEnabled(dlg, IDC_HIDE));
-        EXPECT_FALSE(IsEnabled(dlg, IDC_REVEAL));
-        EXPECT_EQ(dlg.m_strSavePath.Bytes(), path);
+        EXPECT_EQ(Carrier(dlg), bytes);
+        EXPECT_TRUE(IsEnabled(dlg, IDC_HIDE));
+        EXPECT_TRUE(IsEnabled(dlg, IDC_REVEAL));
+        ExpectPasswordGiven("lockedpw");
+        ClickReveal(dlg);
+        EXPECT_TRUE(m_script.Done());
+        EXPECT_EQ(MessageShown(dlg), "from a locked file");
     });
+    EXPECT_EQ(ReadFile(path), bytes);
 }
 
-TEST_F(OpenImageTest, ImageThatCannotBeReadLosesTheCarrierButKeepsTheCommands) {
+TEST_F(OpenImageTest, ImageThatCannotBeOpenedSaysWhyAndLeavesNoImage) {
     const std::string good = Write("good.bmp", MakeBitmap(64, 64, 24));
     const std::string folder = PathOf("folder.bmp");
     std::filesystem::create_directory(folder);
-    RunMainWindow([&](CVeilnoteDlg& dlg) {
-        Open(dlg, good);
-        TypeMessage(dlg, "kept");
-        Open(dlg, folder);
-        EXPECT_EQ(dlg.m_nImageLength, 0);
-        EXPECT_EQ(dlg.m_pImageData, nullptr);
-        EXPECT_EQ(dlg.m_picImage.GetBitmap(), nullptr);
-        EXPECT_TRUE(IsEnabled(dlg, IDC_HIDE));
-        EXPECT_TRUE(IsEnabled(dlg, IDC_REVEAL));
-
-        // Hide gets as far as the password; Reveal finds nothing and says nothing.
-        ExpectPasswordChosen("password1");
-        m_script.ExpectMessageBox(kVerySmall).ExpectMessageBox(kAborted);
-        ClickHide(dlg);
-        EXPECT_TRUE(m_script.Done());
-        ClickReveal(dlg);
-        EXPECT_EQ(MessageShown(dlg), "kept");
-    });
-    EXPECT_EQ(m_script.FileDialogsSeen().size(), 2u);
+    // Held by "another program": a lock of our own on a second opening.
+    const std::string busy = Write("busy.bmp", MakeBitmap(16, 16, 24));
+    const int holder = ::open(busy.c_str(), O_RDONLY | O_CLOEXEC);
+    ASSERT_GE(holder, 0);
+    ASSERT_EQ(::flock(holder, LOCK_EX), 0);
+    const std::pair<std::string, std::string> cases[] = {
+        {folder, "Is a directory"},
+        {PathOf("gone.bmp"), "No such file or directory"},
+        {busy, "it is in use by another program"},
+    };
+    for (const auto& [path, reason] : cases) {
+        SCOPED_TRACE(path);
+        RunMainWindow([&](CVeilnoteDlg& dlg) {
+            Open(dlg, good);
+            TypeMessage(dlg, "kept");
+            Click(dlg, IDC_IMAGEVIEW);
+            m_script.ExpectOpenFile(path).ExpectMessageBox("The image could not be opened: " +
+                                                           reason);
+            Click(dlg, IDC_OPENIMAGE);
+            EXPECT_TRUE(m_script.Done());
+            EXPECT_EQ(dlg.m_nImageLength, 0);
+            EXPECT_EQ(dlg.m_pImageData, nullptr);
+            EXPECT_EQ(dlg.m_picImage.GetBitmap(), nullptr) << "the old preview is gone";
+            EXPECT_FALSE(IsEnabled(dlg, IDC_HIDE));
+            EXPECT_FALSE(IsEnabled(dlg, IDC_REVEAL));
+            EXPECT_EQ(MessageShown(dlg), "kept");
+            if (&path == &cases[0].first)
+                SaveScreenshot(dlg.GetSafeHwnd(), "main-open-failed");
+        });
+    }
+    ::close(holder);
 }
 
 TEST_F(OpenImageTest, ImageOver2GiBIsRefusedWithAMessageAndLeavesNoCarrier) {
@@ -129,7 +147,9 @@ TEST_F(OpenImageTest, ImageOver2GiBIsRefusedWithAMessageAndLeavesNoCarrier) {
         EXPECT_TRUE(m_script.Done());
         EXPECT_EQ(dlg.m_nImageLength, 0);
         EXPECT_EQ(dlg.m_pImageData, nullptr);
-        EXPECT_TRUE(IsEnabled(dlg, IDC_HIDE)) << "the carrier is lost, the commands stay";
+        EXPECT_EQ(dlg.m_picImage.GetBitmap(), nullptr);
+        EXPECT_FALSE(IsEnabled(dlg, IDC_HIDE));
+        EXPECT_FALSE(IsEnabled(dlg, IDC_REVEAL));
     });
 }
 

@@ -197,4 +197,36 @@ TEST_F(PasswordDlgTest, CancelButtonEscapeAndCloseBoxLeaveTheStoredPasswordAsItW
         }
     }
 }
+TEST_F(PasswordDlgTest, WrongPasswordLeavesTheFocusInTheEmptiedFieldForTheNextTry) {
+    const std::string stored = StoredForm("Secret99");
+    const Outcome outcome = Run(kVerify, stored, [&](CPasswordDlg& dlg) {
+        QWidget* window = dlg.GetSafeHwnd();
+        Type(dlg, IDC_PASSWORD, "Wrong999");
+        Control(dlg, IDOK)->setFocus();  // as a click with the mouse leaves it
+        m_script.ExpectMessageBox(kInvalid);
+        Click(dlg, IDOK);
+        EXPECT_TRUE(m_script.Done());
+        ASSERT_EQ(window->focusWidget(), Control(dlg, IDC_PASSWORD));
+        // The next keys reach the field without the mouse.
+        QTest::keyClicks(window->focusWidget(), "Secret99");
+        PressKey(dlg, Qt::Key_Return);
+    });
+    EXPECT_EQ(outcome.result, IDOK);
+}
+
+TEST_F(PasswordDlgTest, EnterPressesTheFocusedButtonElseTheDefaultOk) {
+    const std::string stored = StoredForm("Secret99");
+    const std::pair<int, INT_PTR> cases[] = {
+        {IDC_PASSWORD, IDOK}, {IDOK, IDOK}, {IDC_PASSWORD_CANCEL, IDCANCEL}};
+    for (const auto& [focus, result] : cases) {
+        SCOPED_TRACE(focus);
+        const Outcome outcome = Run(kVerify, stored, [&](CPasswordDlg& dlg) {
+            Type(dlg, IDC_PASSWORD, "Secret99");
+            Control(dlg, focus)->setFocus();
+            PressKey(dlg, Qt::Key_Return);
+            EXPECT_TRUE(dlg.HasEnded());
+        });
+        EXPECT_EQ(outcome.result, result);
+    }
+}
 }  // namespace

@@ -7,6 +7,7 @@
 #include <QFileDialog>
 #include <QFileSystemModel>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QPointer>
 #include <QPushButton>
@@ -16,6 +17,7 @@
 
 #include <filesystem>
 
+#include "AppFixture.h"
 #include "BitmapFiles.h"
 #include "CarrierRecords.h"
 #include "OutsideControls.h"
@@ -213,5 +215,89 @@ TEST_F(RealDialogsTest, HideSaveOpenAndRevealThroughTheRealDialogs) {
             written.data(), static_cast<std::int32_t>(written.size()), kMessageRecordStart, quiet);
     }
     EXPECT_EQ(savedMessage, message.toStdString());
+}
+TEST_F(RealDialogsTest, EscapeWithATypedMessageAsksInTheRealBoxAndNoKeepsTheWindow) {
+    const QString quitLoses =
+        "The message you typed has not been hidden in a saved image. Quit and lose it?";
+    int step = 0;
+    int questions = 0;
+    QElapsedTimer clock;
+    clock.start();
+    QTimer timer;
+    timer.setInterval(kTickMs);
+    QObject::connect(&timer, &QTimer::timeout, [&] {
+        QWidget* modal = QApplication::activeModalWidget();
+        auto* main = static_cast<CVeilnoteDlg*>(m_app.m_pMainWnd);
+        if (clock.elapsed() > kDeadlineMs) {
+            ADD_FAILURE() << "stuck at step " << step;
+            step = -1;
+            if (modal)
+                modal->close();
+            return;
+        }
+        if (!modal || !main || step < 0)
+            return;
+        QWidget* mainWindow = main->GetSafeHwnd();
+        auto* box = qobject_cast<QMessageBox*>(modal);
+        const auto pressEscapeLater = [mainWindow] {
+            QMetaObject::invokeMethod(
+                mainWindow,
+                [mainWindow] {
+                    QWidget* focus = mainWindow->focusWidget();
+                    QTest::keyClick(focus ? focus : mainWindow, Qt::Key_Escape);
+                },
+                Qt::QueuedConnection);
+        };
+        switch (step) {
+            case 0: {  // type a message, then Escape
+                if (modal != mainWindow)
+                    return;
+                qobject_cast<QPushButton*>(FindControl(mainWindow, IDC_MESSAGEVIEW))->click();
+                QWidget* edit = FindControl(mainWindow, IDC_MESSAGE);
+                edit->setFocus();
+                QTest::keyClicks(edit, "Typed by hand");
+                pressEscapeLater();
+                break;
+            }
+            case 1:  // the question: No, by its default button
+            case 3:  // asked again: Yes
+                if (!box)
+                    return;
+                ++questions;
+                EXPECT_EQ(box->text(), quitLoses);
+                EXPECT_EQ(box->windowTitle(), "Veilnote");
+                EXPECT_EQ(box->icon(), QMessageBox::Question);
+                ASSERT_NE(box->defaultButton(), nullptr);
+                EXPECT_EQ(box->defaultButton()->text(), "&No");
+                if (step == 1) {
+                    SaveScreenshot(box, "question-quit");
+                    QTest::keyClick(box, Qt::Key_Return);
+                } else {
+                    for (QAbstractButton* button : box->buttons()) {
+                        if (button->text() == "&Yes")
+                            QMetaObject::invokeMethod(button, &QAbstractButton::click,
+                                                      Qt::QueuedConnection);
+                    }
+                }
+                break;
+            case 2:  // still there, with the message: Escape once more
+                if (modal != mainWindow)
+                    return;
+                EXPECT_EQ(qobject_cast<QPlainTextEdit*>(FindControl(mainWindow, IDC_MESSAGE))
+                              ->toPlainText(),
+                          "Typed by hand");
+                pressEscapeLater();
+                break;
+            default:
+                return;
+        }
+        ++step;
+    });
+    timer.start();
+
+    EXPECT_EQ(m_app.InitInstance(), FALSE);
+    timer.stop();
+    EXPECT_EQ(step, 4);
+    EXPECT_EQ(questions, 2);
 }
 }  // namespace

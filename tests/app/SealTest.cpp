@@ -4,6 +4,7 @@
 
 #include "CarrierRecords.h"
 #include "CommandsFixture.h"
+#include "DamageGuard.h"
 #include "DialogBuilder.h"
 #include "PasswordDlg.h"
 #include "SealedMessage.h"
@@ -122,12 +123,52 @@ TEST_F(SealTest, SealedHideOpensOnlyWithTheWholePasswordInTheWindowAndTheTool) {
                 EXPECT_EQ(MessageShown(main), "draft");
             }
             Type(dlg, IDC_PASSWORD, "whole-password-1");
+            // The typed draft is about to be replaced: the user is asked.
+            m_script.ExpectQuestion(
+                "The message you typed has not been hidden in a saved image. "
+                "Replace it with the revealed message?",
+                {"&Yes", "&No"}, "&No", "&Yes");
             Click(dlg, IDOK);
         });
         ClickReveal(main);
         EXPECT_TRUE(m_script.Done());
         EXPECT_EQ(main.m_strMessage.Bytes(), message);
     });
+}
+
+TEST_F(SealTest, ALongerSealedRecordThatWouldShowIsAskedAboutAfterThePassword) {
+    // An 8-bit picture takes a plain message up to its safe capacity without
+    // a question; sealed, the same message needs a longer record.
+    Bytes image = MakeBitmap(200, 60, 8);
+    // Black and white alternate through the palette: the records' bits show
+    // in no palette entry, but in every pixel they reach.
+    constexpr std::size_t kPalette = 14 + 40;
+    for (std::size_t i = 0; i < 256; ++i) {
+        const auto grey = static_cast<std::uint8_t>(i % 2 == 0 ? 0 : 255);
+        std::fill_n(image.begin() + static_cast<std::ptrdiff_t>(kPalette + 4 * i), 3, grey);
+        image[kPalette + 4 * i + 3] = 0;
+    }
+    const CDamageGuard guard(image);
+    std::size_t length = 8;
+    while (length < 4096 &&
+           (guard.CouldVisiblyChange(PaddedLength(static_cast<std::int64_t>(length))) ||
+            !guard.CouldVisiblyChange(static_cast<std::int64_t>(SealedRecordLength(length)))))
+        length += 8;
+    ASSERT_LT(length, 4096u) << "no message is safe plain but not sealed";
+    const auto sealedLength = static_cast<std::int64_t>(SealedRecordLength(length));
+    const std::string path = Write("palette.bmp", image);
+    RunMainWindow([&](CVeilnoteDlg& dlg) {
+        Open(dlg, path);
+        TypeMessage(dlg, QString(static_cast<int>(length), 'm'));
+        ExpectPasswordChosenSealed("whole-password-1");
+        m_script.ExpectQuestion(
+            "Sealed, the message takes more room in the picture than it does plain. " +
+                guard.Warning(sealedLength) + "\n\nHide the message anyway?",
+            {"&Yes", "&No"}, "&No", "&No");
+        ClickHide(dlg);
+        EXPECT_TRUE(m_script.Done()) << "No ends the Hide: no Save dialog";
+    });
+    EXPECT_EQ(ReadFile(path), image);
 }
 
 TEST_F(SealTest, SealedMarksWithoutAWellFormedBoxAskNoPassword) {

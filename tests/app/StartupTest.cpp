@@ -93,9 +93,12 @@ TEST_F(StartupTest, SkinFailureSaysSoOnceAndClosesTheWindowByItself) {
     }
 }
 
-TEST_F(StartupTest, EnterDoesNothingWhileEscapeCloseBoxAndExitEndTheProgram) {
+TEST_F(StartupTest, IdokDoesNothingWhileEscapeCloseBoxAndExitEndTheProgram) {
     RunMainWindow([](CVeilnoteDlg& dlg) {
+        // Enter presses the focused button, here the one of the message view.
+        Control(dlg, IDC_MESSAGEVIEW)->setFocus();
         PressKey(dlg, Qt::Key_Return);
+        EXPECT_TRUE(IsShown(dlg, IDC_MESSAGE));
         EXPECT_FALSE(dlg.HasEnded());
         dlg.SendCommand(IDOK);
         EXPECT_FALSE(dlg.HasEnded());

@@ -59,7 +59,9 @@ TEST_F(CommandsTest, HiddenMessageComesBackExactlyUnderItsPassword) {
 
     EXPECT_EQ(Run({"reveal", output}).out, message);
     EXPECT_EQ(Run({"reveal", output}, {}, "correct battery").out, message) << "8 bytes count";
-    EXPECT_EQ(Run({"reveal", output}, {}, "correct horse", nullptr, true).out, message + '\n');
+    EXPECT_EQ(Run({"reveal", output}, {}, "correct horse", nullptr, true).out,
+              "line one\n\tline two \\xE9\n")
+        << "a terminal is shown what is not UTF-8";
     const Outcome refused = Run({"reveal", output}, {}, "Correct horse");
     EXPECT_EQ(refused.code, 1);
     EXPECT_EQ(refused.out, "");
@@ -129,10 +131,14 @@ TEST_F(CommandsTest, EmptyMessageIsRefusedWithoutAskingForAPassword) {
 TEST_F(CommandsTest, MessageMustFitTheCapacityInfoShows) {
     EXPECT_EQ(Run({"info", image}).out,
               "size: 3654 bytes\ncapacity: 328 message bytes (the password record needs a file of "
-              "at least 1128 bytes)\npassword record: none\nmessage: plain\n");
+              "at least 1128 bytes)\npicture: bitmap, 40-byte header, 24 bits per pixel, 40x30, "
+              "uncompressed\nsafe capacity: 328 message bytes\npassword record: none\nmessage: "
+              "plain\n");
     const Outcome tooLong = Run({"hide", image, output}, std::string(329, 'm'));
     EXPECT_EQ(tooLong.code, 1);
-    EXPECT_EQ(tooLong.err, "Image is very small.\nOperation aborted ..     \n");
+    EXPECT_EQ(tooLong.err,
+              "Image is very small.\nThis image takes messages of up to 328 bytes; the message has "
+              "329 bytes.\nOperation aborted ..     \n");
     EXPECT_FALSE(std::filesystem::exists(output));
 
     ASSERT_EQ(Run({"hide", image, output}, std::string(328, 'm')).code, 0);
@@ -145,12 +151,80 @@ TEST_F(CommandsTest, RevealTellsWhyNothingCameBack) {
     EXPECT_EQ(blank.code, 0) << "white space only is a message, read back empty";
     EXPECT_EQ(blank.out, "");
 
-    WriteText(image, MakeBitmap(40, 30, 0x00));  // length word 0: the format reports it
-    EXPECT_EQ(Run({"reveal", image}).err, std::string(kNoCurtainedData) + "\n");
-    WriteText(image, MakeBitmap(40, 30, 0xFF));  // length word -1: silent in the format
-    const Outcome none = Run({"reveal", image});
-    EXPECT_EQ(none.code, 1);
-    EXPECT_EQ(none.err, "no hidden message found\n");
+    // Without records, whatever the low bits say (a length word of 0, of -1,
+    // or one past the end), the same message once.
+    for (int fill = -1; fill <= 0xFF; ++fill) {
+        WriteText(image, MakeBitmap(40, 30, fill));
+        const Outcome none = Run({"reveal", image});
+        EXPECT_EQ(none.code, 1) << fill;
+        EXPECT_EQ(none.err, std::string(kNoCurtainedData) + "\n") << fill;
+    }
+}
+
+// A 1-bit bitmap, black and white, whose pixels any Hide visibly changes.
+std::string MakeOneBitBitmap(std::uint32_t width, std::uint32_t height) {
+    std::string bmp = MakeBitmap(width, height);
+    const std::uint32_t stride = (width + 31) / 32 * 4;
+    const std::uint32_t offset = 14 + 40 + 8;
+    std::string file = bmp.substr(0, 54);
+    const auto put = [&file](std::size_t at, std::uint32_t value) {
+        for (std::size_t i = 0; i < 4; ++i) {
+            file[at + i] = static_cast<char>(value >> (8 * i));
+        }
+    };
+    put(2, offset + stride * height), put(10, offset), put(34, stride * height);
+    file[28] = 1;  // bits per pixel
+    file += std::string("\0\0\0\0\xff\xff\xff\0", 8);
+    for (std::uint32_t i = 0; i < stride * height; ++i) {
+        file.push_back(static_cast<char>(i * 97 + i / 5));
+    }
+    return file;
+}
+
+TEST_F(CommandsTest, HideRefusesWhatWouldVisiblyChangeThePictureUnlessToldOtherwise) {
+    WriteText(image, MakeOneBitBitmap(200, 60));
+    const std::string refusal =
+        "This is a 1-bit bitmap: hiding a message will visibly change some of its pixels. No "
+        "message can be hidden in it safely. Use --force to hide anyway, or --convert to hide in "
+        "a 24-bit copy.\n";
+    ScriptedPrompt prompt({});
+    const Outcome refused = Run({"hide", image, output}, "secret", std::nullopt, &prompt);
+    EXPECT_EQ(refused.code, 1);
+    EXPECT_EQ(refused.err, refusal);
+    EXPECT_TRUE(prompt.prompts.empty()) << "refused before any password is asked";
+    EXPECT_FALSE(std::filesystem::exists(output));
+    EXPECT_EQ(Run({"info", image}).out.substr(Run({"info", image}).out.find("picture:")),
+              "picture: bitmap, 40-byte header, 1 bits per pixel, 200x60, uncompressed\n"
+              "safe capacity: 0 message bytes\npassword record: none\nmessage: plain\n");
+
+    // --force writes exactly what the records give the carrier.
+    ASSERT_EQ(Run({"hide", image, output, "--force"}, "secret").code, 0);
+    std::string expected = ReadText(image);
+    SilentReporter silent;
+    auto* bytes = reinterpret_cast<std::uint8_t*>(expected.data());
+    const auto length = static_cast<std::int32_t>(expected.size());
+    ASSERT_EQ(
+        CurtainString(bytes, length, kPasswordRecordStart, StoredForm("correct horse"), silent), 1);
+    ASSERT_EQ(CurtainString(bytes, length, kMessageRecordStart, "secret", silent), 1);
+    EXPECT_EQ(ReadText(output), expected);
+
+    // --convert hides in an ordinary 24-bit copy, which takes it safely.
+    ASSERT_EQ(Run({"hide", image, output, "--convert"}, "secret").code, 0);
+    const std::string info = Run({"info", output}).out;
+    EXPECT_NE(info.find("picture: bitmap, 40-byte header, 24 bits per pixel, 200x60, uncompressed\n"
+                        "safe capacity: 4376 message bytes"),
+              std::string::npos)
+        << info;
+    EXPECT_EQ(Run({"reveal", output}).out, "secret");
+    EXPECT_EQ(Run({"hide", image, output, "--force", "--convert"}, "secret").code, 2);
+
+    WriteText(image, "\x89PNG\r\n\x1a\n" + std::string(3000, 'p'));
+    EXPECT_EQ(Run({"hide", image, output}, "secret").err,
+              "This file is not a bitmap: hiding a message may break it. No message can be hidden "
+              "in it safely. Use --force to hide anyway, or --convert to hide in a 24-bit copy.\n");
+    EXPECT_EQ(Run({"hide", image, output, "--convert"}, "secret").err,
+              "This file is not a bitmap: hiding a message may break it. No message can be hidden "
+              "in it safely. It cannot be converted: it is not a bitmap.\n");
 }
 
 std::string MessageRecord(const std::string& carrier) {

@@ -1,10 +1,13 @@
 // Runs the real veilnote-cli program on files in a temporary folder.
 #include <fcntl.h>
 #include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include "CliTestSupport.h"
+#include "PasswordRules.h"
 
 namespace {
 
@@ -15,11 +18,15 @@ struct Finished {
 };
 
 // Runs the tool without a controlling terminal, with `input` on its standard
-// input and only `environment` ("NAME=value" entries) as its environment.
+// input (or the file `inputPath`) and only `environment` ("NAME=value"
+// entries) as its environment.
 Finished RunTool(const TempDir& dir, std::vector<std::string> args, const std::string& input = {},
-                 std::vector<std::string> environment = {}) {
-    const std::string in = dir / ".in", out = dir / ".out", err = dir / ".err";
-    WriteText(in, input);
+                 std::vector<std::string> environment = {}, const std::string& inputPath = {}) {
+    const std::string in = inputPath.empty() ? dir / ".in" : inputPath;
+    const std::string out = dir / ".out", err = dir / ".err";
+    if (inputPath.empty()) {
+        WriteText(in, input);
+    }
     args.insert(args.begin(), VEILNOTE_CLI_PATH);
     std::vector<char*> argv, envp;
     for (std::string& arg : args)
@@ -32,6 +39,7 @@ Finished RunTool(const TempDir& dir, std::vector<std::string> args, const std::s
     const pid_t child = ::fork();
     if (child == 0) {
         ::setsid();
+        ::alarm(60);  // a tool that never ends fails the test instead of hanging it
         ::dup2(::open(in.c_str(), O_RDONLY), STDIN_FILENO);
         ::dup2(::open(out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600), STDOUT_FILENO);
         ::dup2(::open(err.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600), STDERR_FILENO);
@@ -41,7 +49,7 @@ Finished RunTool(const TempDir& dir, std::vector<std::string> args, const std::s
     int status = 0;
     ::waitpid(child, &status, 0);
     Finished finished{WIFEXITED(status) ? WEXITSTATUS(status) : -1, ReadText(out), ReadText(err)};
-    for (const std::string& name : {in, out, err})
+    for (const std::string& name : {dir / ".in", out, err})
         std::filesystem::remove(name);
     return finished;
 }
@@ -117,7 +125,9 @@ TEST_F(EndToEndTest, RefusedHideLeavesAnExistingOutputAlone) {
     const Finished small =
         RunTool(dir, {"hide", image, output, "--password-file", passwordFile}, "hi");
     EXPECT_EQ(small.code, 1);
-    EXPECT_EQ(small.err, "Image is very small.\nOperation aborted ..     \n");
+    EXPECT_EQ(small.err,
+              "Image is very small.\nThis image takes messages of up to 0 bytes; the message has 2 "
+              "bytes.\nOperation aborted ..     \n");
     const Finished empty = RunTool(dir, {"hide", image, output, "--password-file", passwordFile});
     EXPECT_EQ(empty.code, 1);
     EXPECT_EQ(empty.err, "There is no text to curtain\n");
@@ -145,6 +155,65 @@ TEST_F(EndToEndTest, BadInputsExitOneAndCommandLineMistakesTwo) {
     const Finished help = RunTool(dir, {"--help"});
     EXPECT_EQ(help.code, 0);
     EXPECT_EQ(help.out.rfind("Usage: veilnote-cli", 0), 0U);
+}
+
+TEST_F(EndToEndTest, InputsThatNeverEndAreRefusedOrCutShort) {
+    // Devices are refused where a file is expected, before any read.
+    for (const std::vector<std::string>& args : std::vector<std::vector<std::string>>{
+             {"info", "/dev/zero"},
+             {"hide", image, output, "--text-file", "/dev/zero", "--password-file", passwordFile},
+             {"hide", image, output, "--password-file", "/dev/zero"}}) {
+        const Finished refused = RunTool(dir, args, "message");
+        EXPECT_EQ(refused.code, 1);
+        EXPECT_EQ(refused.err, "/dev/zero is a device, not a file\n");
+    }
+    // Standard input stops at the zero byte that cuts the message.
+    const Finished zeros =
+        RunTool(dir, {"hide", image, output, "--password-file", passwordFile}, {}, {}, "/dev/zero");
+    EXPECT_EQ(zeros.code, 1);
+    EXPECT_EQ(zeros.err, "There is no text to curtain\n");
+
+    // A pipe as --text-file too, though its writer never stops.
+    const std::string fifo = dir / "fifo";
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    const pid_t writer = ::fork();
+    if (writer == 0) {
+        ::alarm(60);
+        const int fd = ::open(fifo.c_str(), O_WRONLY);
+        const std::string endless("piped\0and then some", 20);
+        while (::write(fd, endless.data(), endless.size()) > 0) {
+        }
+        ::_exit(0);
+    }
+    const Finished piped =
+        RunTool(dir, {"hide", image, output, "--text-file", fifo, "--password-file", passwordFile});
+    ::kill(writer, SIGKILL);
+    ::waitpid(writer, nullptr, 0);
+    ASSERT_EQ(piped.code, 0) << piped.err;
+    EXPECT_EQ(RunTool(dir, {"reveal", output, "--password-file", passwordFile}).out, "piped");
+}
+
+TEST_F(EndToEndTest, PasswordsThatCouldNeverWorkAreNotTaken) {
+    // An empty variable counts as unset: with no terminal to ask, no password.
+    const Finished empty = RunTool(dir, {"hide", image, output}, "hi", {"VEILNOTE_PASSWORD="});
+    EXPECT_EQ(empty.code, 1);
+    EXPECT_EQ(empty.err,
+              "no password given: use --password-file PWFILE, set VEILNOTE_PASSWORD, or run on a "
+              "terminal\n");
+    // A zero byte would cut the stored password short of anything typed.
+    WriteText(dir / "zero-pw", std::string("abc\0defgh\n", 10));
+    const Finished zero =
+        RunTool(dir, {"hide", image, output, "--password-file", dir / "zero-pw"}, "hi");
+    EXPECT_EQ(zero.code, 1);
+    EXPECT_EQ(zero.err, std::string(kPasswordHasZeroByte) + "\n");
+    // An attached value, maybe the password, is not repeated back.
+    const Finished attached = RunTool(dir, {"hide", image, output, "-psecret99"}, "hi");
+    EXPECT_EQ(attached.code, 2);
+    EXPECT_EQ(attached.err.find("secret99"), std::string::npos) << attached.err;
+    const Finished first = RunTool(dir, {"-xsecret99"});
+    EXPECT_EQ(first.code, 2);
+    EXPECT_EQ(first.err.rfind("unknown option -x\n", 0), 0U) << first.err;
+    EXPECT_FALSE(std::filesystem::exists(output));
 }
 
 }  // namespace

@@ -51,6 +51,12 @@ TEST(FileValues, ReadFontsAndSizes) {
     EXPECT_FALSE(ReadFont(u"DejaVu Sans"));
     EXPECT_FALSE(ReadFont(u"DejaVu Sans, 12px, heavy"));
     EXPECT_FALSE(ReadFont(u"DejaVu Sans, 200px"));
+    // NaN fails every comparison, so a plain range check would let it through.
+    for (const QString bad : {"nan", "-nan", "NaN", "inf", "-inf"}) {
+        EXPECT_FALSE(ReadNumber(bad, 0, 100)) << bad.toStdString();
+        EXPECT_FALSE(ReadNumbers(QString("1 " + bad), 0, 100));
+        EXPECT_FALSE(ReadFont(QString("DejaVu Sans, " + bad + "px")));
+    }
     EXPECT_EQ(ReadSize(u"420x240"), QSize(420, 240));
     EXPECT_FALSE(ReadSize(u"420"));
     EXPECT_FALSE(ReadSize(u"0x240"));

@@ -69,6 +69,10 @@ TEST_F(SplashControlTest, AMissingOrBrokenFileShowsNothing) {
     EXPECT_TRUE(FAILED(Show()));
     EXPECT_EQ(SetFile(m_folder.Write("bad.spl", "[splash]\nformat = 1\n")), HRESULT_INVALID_DATA);
     EXPECT_TRUE(FAILED(Show()));
+    EXPECT_EQ(SetFile(m_folder.Write("nan.spl",
+                                     MinimalSplash().replace("duration = 200", "duration = nan"))),
+              HRESULT_INVALID_DATA);
+    EXPECT_TRUE(FAILED(Show()));
     EXPECT_EQ(Shown(), nullptr);
 }
 

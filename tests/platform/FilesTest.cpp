@@ -1,8 +1,11 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
+#include <unistd.h>
+
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 
 #include "Afx.h"
@@ -70,6 +73,35 @@ TEST(CAtomicFileCommit, FailureLeavesTargetAsItWasAndNoTemporaryFile) {
     ::chmod(readOnly.c_str(), 0444);
     EXPECT_FALSE(file.Open(CString(readOnly), &error));
     EXPECT_EQ(Read(readOnly), "locked");
+}
+
+// The same policy as the command-line tool's, which tests it in full.
+TEST(CAtomicFileCommit, FollowsLinksAndLeavesSpecialFilesAlone) {
+    QTemporaryDir dir;
+    const std::string real = Write(dir, "real.bmp", "old");
+    const std::string link = dir.filePath("link.bmp").toStdString();
+    ASSERT_EQ(::symlink("real.bmp", link.c_str()), 0);
+    std::string error;
+    {
+        CAtomicFile file;
+        ASSERT_TRUE(file.Open(CString(link), &error)) << error;
+        ASSERT_TRUE(file.Write("new", 3, &error));
+        ASSERT_TRUE(file.Commit(&error));
+    }
+    EXPECT_EQ(Read(real), "new");
+    EXPECT_EQ(QFileInfo(QString::fromStdString(link)).symLinkTarget(),
+              QString::fromStdString(real));
+
+    const std::string fifo = dir.filePath("fifo.bmp").toStdString();
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0666), 0);
+    CAtomicFile file;
+    EXPECT_FALSE(file.Open(CString(fifo), &error));
+    EXPECT_EQ(error, "not a regular file");
+    EXPECT_EQ(QFileInfo(QString::fromStdString(fifo)).isFile(), false);
+    EXPECT_EQ(QDir(dir.path())
+                  .entryList(QDir::AllEntries | QDir::System | QDir::Hidden | QDir::NoDotAndDotDot,
+                             QDir::Name),
+              (QStringList{"fifo.bmp", "link.bmp", "real.bmp"}));
 }
 
 TEST(CFileDialogFilter, TranslatesFiltersAndAddsTheDefaultExtension) {

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <QTest>
+#include <QTimer>
 
 namespace {
 const char* KindName(int kind) {
@@ -24,26 +25,42 @@ ScriptedInteractions::~ScriptedInteractions() {
 
 ScriptedInteractions& ScriptedInteractions::Push(Expected::Kind kind, std::string text,
                                                  std::function<INT_PTR(CDialog&)> run) {
-    m_expected.push_back({kind, std::move(text), std::nullopt, std::move(run)});
+    m_expected.push_back({kind, std::move(text), std::nullopt, std::move(run), {}, {}});
     return *this;
 }
 
 ScriptedInteractions& ScriptedInteractions::ExpectMessageBox(std::string text) {
-    return Push(Expected::Kind::MessageBox, std::move(text), nullptr);
+    m_expected.push_back(
+        {Expected::Kind::MessageBox, std::move(text), "OK", nullptr, {"OK"}, "OK"});
+    return *this;
+}
+
+ScriptedInteractions& ScriptedInteractions::ExpectQuestion(std::string text,
+                                                           std::vector<std::string> labels,
+                                                           std::string defaultLabel,
+                                                           std::string answerLabel) {
+    m_expected.push_back({Expected::Kind::MessageBox, std::move(text), std::move(answerLabel),
+                          nullptr, std::move(labels), std::move(defaultLabel)});
+    return *this;
 }
 
 ScriptedInteractions& ScriptedInteractions::ExpectOpenFile(std::optional<std::string> path) {
-    m_expected.push_back({Expected::Kind::OpenFile, path.value_or("(cancel)"), path, nullptr});
+    m_expected.push_back(
+        {Expected::Kind::OpenFile, path.value_or("(cancel)"), path, nullptr, {}, {}});
     return *this;
 }
 
 ScriptedInteractions& ScriptedInteractions::ExpectSaveFile(std::optional<std::string> path) {
-    m_expected.push_back({Expected::Kind::SaveFile, path.value_or("(cancel)"), path, nullptr});
+    m_expected.push_back(
+        {Expected::Kind::SaveFile, path.value_or("(cancel)"), path, nullptr, {}, {}});
     return *this;
 }
 
-ScriptedInteractions& ScriptedInteractions::ExpectShellOpen(std::string path) {
-    return Push(Expected::Kind::ShellOpen, std::move(path), nullptr);
+ScriptedInteractions& ScriptedInteractions::ExpectShellOpen(std::string path,
+                                                            ShellOutcome outcome) {
+    Push(Expected::Kind::ShellOpen, std::move(path), nullptr);
+    m_expected.back().shellOutcome = outcome;
+    return *this;
 }
 
 std::optional<ScriptedInteractions::Expected> ScriptedInteractions::Next(Expected::Kind kind,
@@ -62,12 +79,29 @@ std::optional<ScriptedInteractions::Expected> ScriptedInteractions::Next(Expecte
     return next;
 }
 
-int ScriptedInteractions::MessageBox(CWnd*, const CString& text, const CString& caption, UINT) {
-    EXPECT_EQ(caption.Bytes(), AfxGetAppName()) << "message boxes carry the application's name";
-    if (auto next = Next(Expected::Kind::MessageBox, text.Bytes())) {
-        EXPECT_EQ(next->text, text.Bytes());
+int ScriptedInteractions::MessageBox(CWnd*, const MessageBoxRequest& request) {
+    EXPECT_EQ(request.caption.Bytes(), AfxGetAppName())
+        << "message boxes carry the application's name";
+    std::vector<std::string> labels;
+    std::string defaultLabel;
+    for (const MessageBoxAnswer& answer : request.answers) {
+        labels.push_back(answer.label.Bytes());
+        if (answer.id == request.defaultAnswer)
+            defaultLabel = answer.label.Bytes();
     }
-    return IDOK;
+    const auto next = Next(Expected::Kind::MessageBox, request.text.Bytes());
+    if (!next)
+        return request.EscapeAnswer();
+    EXPECT_EQ(next->text, request.text.Bytes());
+    EXPECT_EQ(next->labels, labels) << "the buttons of \"" << next->text << "\"";
+    EXPECT_EQ(next->defaultLabel, defaultLabel) << "the default of \"" << next->text << "\"";
+    for (const MessageBoxAnswer& answer : request.answers) {
+        if (answer.label.Bytes() == next->answer)
+            return answer.id;
+    }
+    ADD_FAILURE() << "no button \"" << next->answer.value_or("") << "\" to answer \"" << next->text
+                  << "\"";
+    return request.EscapeAnswer();
 }
 
 INT_PTR ScriptedInteractions::RunFileDialog(CFileDialog& dialog) {
@@ -93,9 +127,23 @@ INT_PTR ScriptedInteractions::RunModal(CDialog& dialog) {
     return next->run(dialog);
 }
 
-bool ScriptedInteractions::ShellOpen(const CString& path) {
-    if (auto next = Next(Expected::Kind::ShellOpen, path.Bytes())) {
-        EXPECT_EQ(next->text, path.Bytes());
+bool ScriptedInteractions::ShellOpen(const CString& path, std::function<void()> failedLater) {
+    const auto next = Next(Expected::Kind::ShellOpen, path.Bytes());
+    if (!next)
+        return true;
+    EXPECT_EQ(next->text, path.Bytes());
+    switch (next->shellOutcome) {
+        case ShellOutcome::NotStarted:
+            return false;
+        case ShellOutcome::FailedLater:
+            // As the handler's end would arrive: from the event loop.
+            QTimer::singleShot(0, [failedLater = std::move(failedLater)] {
+                if (failedLater)
+                    failedLater();
+            });
+            return true;
+        case ShellOutcome::Opened:
+            break;
     }
     return true;
 }

@@ -26,11 +26,19 @@ public:
     ScriptedInteractions(const ScriptedInteractions&) = delete;
     ScriptedInteractions& operator=(const ScriptedInteractions&) = delete;
 
+    // A message box with `text` and only an OK button, answered OK.
     ScriptedInteractions& ExpectMessageBox(std::string text);
+    // A question with `text` whose buttons carry `labels` in order, `defaultLabel`
+    // the default, answered with the button labelled `answerLabel`.
+    ScriptedInteractions& ExpectQuestion(std::string text, std::vector<std::string> labels,
+                                         std::string defaultLabel, std::string answerLabel);
     // An Open (or Save) dialog answered with `path`, or cancelled with nullopt.
     ScriptedInteractions& ExpectOpenFile(std::optional<std::string> path);
     ScriptedInteractions& ExpectSaveFile(std::optional<std::string> path);
-    ScriptedInteractions& ExpectShellOpen(std::string path);
+    // What the desktop makes of a request to open a file.
+    enum class ShellOutcome { Opened, NotStarted, FailedLater };
+    ScriptedInteractions& ExpectShellOpen(std::string path,
+                                          ShellOutcome outcome = ShellOutcome::Opened);
 
     // A modal run of a D with its real window: created and initialised, then
     // `drive` acts as the user. The result is what the dialog ended with.
@@ -45,10 +53,10 @@ public:
     const std::vector<FileDialogSeen>& FileDialogsSeen() const { return m_fileDialogs; }
     bool Done() const { return m_expected.empty(); }
 
-    int MessageBox(CWnd* owner, const CString& text, const CString& caption, UINT type) override;
+    int MessageBox(CWnd* owner, const MessageBoxRequest& request) override;
     INT_PTR RunFileDialog(CFileDialog& dialog) override;
     INT_PTR RunModal(CDialog& dialog) override;
-    bool ShellOpen(const CString& path) override;
+    bool ShellOpen(const CString& path, std::function<void()> failedLater) override;
 
 private:
     struct Expected {
@@ -56,6 +64,9 @@ private:
         std::string text;  // message, path, dialog type or file
         std::optional<std::string> answer;
         std::function<INT_PTR(CDialog&)> run;
+        std::vector<std::string> labels;  // a message box's buttons
+        std::string defaultLabel;
+        ShellOutcome shellOutcome = ShellOutcome::Opened;
     };
 
     ScriptedInteractions& Push(Expected::Kind kind, std::string text,

@@ -1,0 +1,147 @@
+// Hide asks before it would visibly change the picture: after the empty
+// message check, before the password dialog.
+#include <QApplication>
+#include <QImage>
+#include <QMessageBox>
+#include <QTest>
+#include <QTimer>
+
+#include "CarrierRecords.h"
+#include "CommandsFixture.h"
+#include "PasswordDlg.h"
+
+namespace {
+
+constexpr const char* kOneBitQuestion =
+    "This is a 1-bit bitmap: hiding a message will visibly change some of its pixels. No message "
+    "can be hidden in it safely.\n\nHide the message anyway? Convert makes a 24-bit copy of the "
+    "picture that looks the same and takes the message safely; it is saved under a new name.";
+const std::vector<std::string> kAnswers = {"&Yes", "&No", "&Convert"};
+
+class DamageQuestionTest : public CommandsFixture {
+protected:
+    // The most any channel of any pixel moves between two pictures; 255 when
+    // one does not decode or their sizes differ.
+    static int Change(const Bytes& before, const Bytes& after) {
+        const auto decode = [](const Bytes& file) {
+            return QImage::fromData(file.data(), static_cast<int>(file.size()), "BMP")
+                .convertToFormat(QImage::Format_ARGB32);
+        };
+        const QImage a = decode(before);
+        const QImage b = decode(after);
+        if (a.isNull() || b.isNull() || a.size() != b.size())
+            return 255;
+        int most = 0;
+        for (int y = 0; y < a.height(); ++y) {
+            for (int x = 0; x < a.width(); ++x) {
+                for (int shift = 0; shift < 32; shift += 8) {
+                    const int p = static_cast<int>(a.pixel(x, y) >> shift & 0xFF);
+                    const int q = static_cast<int>(b.pixel(x, y) >> shift & 0xFF);
+                    most = std::max(most, std::abs(p - q));
+                }
+            }
+        }
+        return most;
+    }
+};
+
+TEST_F(DamageQuestionTest, NoStopsBeforeThePasswordAndChangesNothing) {
+    const Bytes image = MakeBitmap(200, 60, 1);
+    const std::string path = Write("drawing.bmp", image);
+    RunMainWindow([&](CVeilnoteDlg& dlg) {
+        Open(dlg, path);
+        TypeMessage(dlg, "secret");
+        m_script.ExpectQuestion(kOneBitQuestion, kAnswers, "&No", "&No");
+        ClickHide(dlg);  // a password dialog now would fail the script
+        EXPECT_TRUE(m_script.Done());
+        EXPECT_EQ(Carrier(dlg), image);
+    });
+    EXPECT_EQ(m_script.FileDialogsSeen().size(), 1u) << "only the Open dialog";
+    EXPECT_EQ(FolderEntries(m_folder.path().toStdString()),
+              std::vector<std::string>{"drawing.bmp"});
+}
+
+TEST_F(DamageQuestionTest, YesGoesOnAsBefore) {
+    const Bytes image = MakeBitmap(200, 60, 1);
+    const std::string path = Write("drawing.bmp", image);
+    const std::string saved = PathOf("saved.bmp");
+    RunMainWindow([&](CVeilnoteDlg& dlg) {
+        Open(dlg, path);
+        TypeMessage(dlg, "secret");
+        m_script.ExpectQuestion(kOneBitQuestion, kAnswers, "&No", "&Yes");
+        Hide(dlg, "password1", saved);
+        EXPECT_TRUE(m_script.Done());
+    });
+    EXPECT_EQ(ReadFile(saved), WithHiddenMessage(image, "password1", "secret"));
+}
+
+TEST_F(DamageQuestionTest, ConvertHidesInA24BitCopyThatLooksTheSame) {
+    const Bytes image = MakeBitmap(200, 60, 4);  // 16 greys, 17 apart
+    const std::string path = Write("photo.bmp", image);
+    const std::string saved = PathOf("photo-24bit.bmp");
+    const std::string message(200, 'm');
+    RunMainWindow([&](CVeilnoteDlg& dlg) {
+        Open(dlg, path);
+        TypeMessage(dlg, QString::fromStdString(message));
+        m_script.ExpectQuestion(
+            "This is a 4-bit bitmap: hiding a message will visibly change some of its pixels. No "
+            "message can be hidden in it safely.\n\nHide the message anyway? Convert "
+            "makes a 24-bit copy of the picture that looks the same and takes the message safely; "
+            "it is saved under a new name.",
+            kAnswers, "&No", "&Convert");
+        Hide(dlg, "password1", saved);
+        EXPECT_TRUE(m_script.Done());
+    });
+    ASSERT_EQ(m_script.FileDialogsSeen().size(), 2u);
+    EXPECT_EQ(m_script.FileDialogsSeen()[1].initialFileName, saved);
+    EXPECT_EQ(ReadFile(path), image);
+    const Bytes written = ReadFile(saved);
+    EXPECT_LE(Change(image, written), 1) << "only the hidden bits differ";
+    EXPECT_EQ(RecordOf(written, kMessageRecordStart), message);
+}
+
+TEST_F(DamageQuestionTest, SafeHidesAreNeverAskedAboutAndFilesThatCannotBeConvertedGetYesNo) {
+    const std::string photo = Write("photo.bmp", MakeBitmap(64, 64, 24));
+    const std::string other = Write("other.bmp", MakeNonBitmap(5000));
+    RunMainWindow([&](CVeilnoteDlg& dlg) {
+        Open(dlg, photo);
+        TypeMessage(dlg, "secret");
+        Hide(dlg, "password1", std::nullopt);
+        EXPECT_TRUE(m_script.Done());
+
+        Open(dlg, other);
+        TypeMessage(dlg, "secret");
+        m_script.ExpectQuestion(
+            "This file is not a bitmap: hiding a message may break it. No message can be hidden "
+            "in it safely.\n\nHide the message anyway?",
+            {"&Yes", "&No"}, "&No", "&No");
+        ClickHide(dlg);
+        EXPECT_TRUE(m_script.Done());
+    });
+}
+
+// A picture of the real question for people to look at, answered No.
+TEST_F(DamageQuestionTest, ScreenshotOfTheRealQuestion) {
+    const std::string path = Write("drawing.bmp", MakeBitmap(200, 60, 1));
+    RunMainWindow([&](CVeilnoteDlg& dlg) {
+        Open(dlg, path);
+        TypeMessage(dlg, "secret");
+        Interactions* script = AfxGetApp()->SetInteractions(nullptr);
+        bool shown = false;
+        QTimer::singleShot(0, [&shown] {
+            static_cast<void>(QTest::qWaitFor(
+                [] { return qobject_cast<QMessageBox*>(QApplication::activeModalWidget()); },
+                2000));
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            ASSERT_NE(box, nullptr);
+            shown = true;
+            SaveScreenshot(box, "hide-question");
+            QTest::keyClick(box, Qt::Key_Escape);
+        });
+        ClickHide(dlg);
+        AfxGetApp()->SetInteractions(script);
+        EXPECT_TRUE(shown);
+    });
+}
+
+}  // namespace
