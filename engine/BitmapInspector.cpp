@@ -1,5 +1,7 @@
 #include "BitmapInspector.h"
 
+#include <bit>
+
 #include "RleStream.h"
 
 namespace {
@@ -290,6 +292,14 @@ BitmapPicture InspectBitmap(std::span<const std::uint8_t> file) {
         picture.unvouched = "its pixel data overlaps its header or colour table";
     }
     return picture;
+}
+
+bool ContiguousMask(std::uint32_t mask) {
+    if (mask == 0) {
+        return false;
+    }
+    const std::uint32_t shifted = mask >> std::countr_zero(mask);
+    return (shifted & (shifted + 1)) == 0;
 }
 
 namespace {

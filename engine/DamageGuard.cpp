@@ -42,11 +42,6 @@ bool IndexChangeSeen(const BitmapPicture& picture, std::size_t index, std::size_
            seen(a.red, b.red, entry + 2);
 }
 
-bool Contiguous(std::uint32_t mask) {
-    const std::uint32_t shifted = mask >> std::countr_zero(mask);
-    return mask != 0 && (shifted & (shifted + 1)) == 0;
-}
-
 // What flipping pixel bit `bit` shows through a channel read with `mask`:
 // decoders scale a w-bit field to 8 bits, so bit r of it moves the channel
 // by about 2^r * 255 / (2^w - 1).
@@ -54,7 +49,7 @@ FlipEffect ChannelBitEffect(std::uint32_t mask, int bit) {
     if ((mask >> bit & 1u) == 0) {
         return FlipEffect::kNone;
     }
-    if (!Contiguous(mask)) {
+    if (!ContiguousMask(mask)) {
         return FlipEffect::kColour;
     }
     const int width = std::popcount(mask);
@@ -70,7 +65,7 @@ bool MaskChangeUnseen(std::uint32_t before, std::uint32_t after) {
     if (changed == 0) {
         return true;
     }
-    if (!Contiguous(before) || !Contiguous(after) ||
+    if (!ContiguousMask(before) || !ContiguousMask(after) ||
         std::max(std::popcount(before), std::popcount(after)) < 8) {
         return false;
     }
