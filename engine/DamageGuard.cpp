@@ -81,11 +81,14 @@ public:
 
     void Code(std::int64_t position) override { Set(position, FlipEffect::kLayout); }
     void Padding(std::int64_t position) override { Set(position, FlipEffect::kNone); }
-    // Only data that sets every pixel inside the picture is judged.
-    void Pixels(std::int64_t position, std::int64_t, std::int64_t, std::int64_t count) override {
+    void Pixels(std::int64_t position, std::int64_t x, std::int64_t row,
+                std::int64_t count) override {
         // Bit 0 is the last index of the byte: with 4 bits, the low nibble,
-        // which only a second pixel uses.
-        const bool used = m_picture.bitsPerPixel == 8 || count >= 2;
+        // which only a run's second pixel uses. Pixels outside the picture
+        // are dropped by decoders.
+        const std::int64_t shown =
+            row < m_picture.height ? std::min(count, m_picture.width - x) : 0;
+        const bool used = m_picture.bitsPerPixel == 8 ? shown >= 1 : shown >= 2;
         if (!used) {
             Set(position, FlipEffect::kNone);
             return;
