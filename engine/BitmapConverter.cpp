@@ -86,11 +86,6 @@ std::uint32_t Field(std::uint32_t pixel, std::uint32_t mask) {
     return mask == 0 ? 0 : (pixel & mask) >> std::countr_zero(mask);
 }
 
-bool Contiguous(std::uint32_t mask) {
-    const std::uint32_t shifted = mask == 0 ? 0 : mask >> std::countr_zero(mask);
-    return (shifted & (shifted + 1)) == 0;
-}
-
 std::uint32_t PixelAt(std::span<const std::uint8_t> file, std::int64_t position, int bytes) {
     std::uint32_t pixel = 0;
     for (int i = 0; i < bytes; ++i) {
@@ -111,7 +106,7 @@ std::string PaintRows(const BitmapPicture& picture, std::span<const std::uint8_t
         masks[kAlphaChannel] = 0xFF000000u;
     }
     for (const std::uint32_t mask : masks) {
-        if (!Contiguous(mask)) {
+        if (mask != 0 && !ContiguousMask(mask)) {
             return "its channel masks are not contiguous";
         }
     }

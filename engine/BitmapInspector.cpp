@@ -1,5 +1,8 @@
 #include "BitmapInspector.h"
 
+#include <algorithm>
+#include <bit>
+
 #include "RleStream.h"
 
 namespace {
@@ -123,28 +126,27 @@ std::string UnvouchedReason(const BitmapPicture& picture) {
     return {};
 }
 
-// Whether run-length data sets every pixel once and nothing outside the
-// picture. Decoders leave skipped pixels undefined (one of them showing
-// whatever memory held) and disagree on pixels outside.
+// Whether run-length data sets every pixel of the picture. Decoders leave
+// skipped pixels undefined (one of them showing whatever memory held); both
+// drop pixels that fall outside, which some writers add to pad their rows.
 class RleCoverage final : public RleVisitor {
 public:
     RleCoverage(std::int64_t width, std::int64_t height) : m_width(width), m_height(height) {}
     void Code(std::int64_t) override {}
     void Padding(std::int64_t) override {}
-    void Skip() override { m_regular = false; }
+    void Skip() override { m_skipped = true; }
     void Pixels(std::int64_t, std::int64_t x, std::int64_t row, std::int64_t count) override {
-        if (x + count > m_width || row >= m_height) {
-            m_regular = false;
+        if (row < m_height && x < m_width) {
+            m_pixels += std::min(count, m_width - x);
         }
-        m_pixels += count;
     }
-    bool Complete() const { return m_regular && m_pixels == m_width * m_height; }
+    bool Complete() const { return !m_skipped && m_pixels == m_width * m_height; }
 
 private:
     std::int64_t m_width;
     std::int64_t m_height;
     std::int64_t m_pixels = 0;
-    bool m_regular = true;
+    bool m_skipped = false;
 };
 
 // The masks a 16- or 32-bit picture is read with, and where they are stored.
@@ -290,6 +292,14 @@ BitmapPicture InspectBitmap(std::span<const std::uint8_t> file) {
         picture.unvouched = "its pixel data overlaps its header or colour table";
     }
     return picture;
+}
+
+bool ContiguousMask(std::uint32_t mask) {
+    if (mask == 0) {
+        return false;
+    }
+    const std::uint32_t shifted = mask >> std::countr_zero(mask);
+    return (shifted & (shifted + 1)) == 0;
 }
 
 namespace {

@@ -70,6 +70,9 @@ struct BitmapPicture {
 
 BitmapPicture InspectBitmap(std::span<const std::uint8_t> file);
 
+// Whether `mask` is one run of set bits (0 is not).
+bool ContiguousMask(std::uint32_t mask);
+
 // One line for people: "bitmap, 40-byte header, 24 bits per pixel, 400x300,
 // uncompressed", or "not a bitmap".
 std::string DescribePicture(const BitmapPicture& picture);

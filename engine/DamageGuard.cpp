@@ -42,11 +42,6 @@ bool IndexChangeSeen(const BitmapPicture& picture, std::size_t index, std::size_
            seen(a.red, b.red, entry + 2);
 }
 
-bool Contiguous(std::uint32_t mask) {
-    const std::uint32_t shifted = mask >> std::countr_zero(mask);
-    return mask != 0 && (shifted & (shifted + 1)) == 0;
-}
-
 // What flipping pixel bit `bit` shows through a channel read with `mask`:
 // decoders scale a w-bit field to 8 bits, so bit r of it moves the channel
 // by about 2^r * 255 / (2^w - 1).
@@ -54,7 +49,7 @@ FlipEffect ChannelBitEffect(std::uint32_t mask, int bit) {
     if ((mask >> bit & 1u) == 0) {
         return FlipEffect::kNone;
     }
-    if (!Contiguous(mask)) {
+    if (!ContiguousMask(mask)) {
         return FlipEffect::kColour;
     }
     const int width = std::popcount(mask);
@@ -70,7 +65,7 @@ bool MaskChangeUnseen(std::uint32_t before, std::uint32_t after) {
     if (changed == 0) {
         return true;
     }
-    if (!Contiguous(before) || !Contiguous(after) ||
+    if (!ContiguousMask(before) || !ContiguousMask(after) ||
         std::max(std::popcount(before), std::popcount(after)) < 8) {
         return false;
     }
@@ -86,11 +81,14 @@ public:
 
     void Code(std::int64_t position) override { Set(position, FlipEffect::kLayout); }
     void Padding(std::int64_t position) override { Set(position, FlipEffect::kNone); }
-    // Only data that sets every pixel inside the picture is judged.
-    void Pixels(std::int64_t position, std::int64_t, std::int64_t, std::int64_t count) override {
+    void Pixels(std::int64_t position, std::int64_t x, std::int64_t row,
+                std::int64_t count) override {
         // Bit 0 is the last index of the byte: with 4 bits, the low nibble,
-        // which only a second pixel uses.
-        const bool used = m_picture.bitsPerPixel == 8 || count >= 2;
+        // which only a run's second pixel uses. Pixels outside the picture
+        // are dropped by decoders.
+        const std::int64_t shown =
+            row < m_picture.height ? std::min(count, m_picture.width - x) : 0;
+        const bool used = m_picture.bitsPerPixel == 8 ? shown >= 1 : shown >= 2;
         if (!used) {
             Set(position, FlipEffect::kNone);
             return;

@@ -120,6 +120,50 @@ TEST_F(DamageQuestionTest, SafeHidesAreNeverAskedAboutAndFilesThatCannotBeConver
     });
 }
 
+// A 16-bit bitmap with a version 4 header and one bit of alpha, half of its
+// pixels transparent: a Hide shows, and a 24-bit copy cannot keep it.
+Bytes TransparentSixteenBit() {
+    const std::uint32_t width = 64;
+    const std::uint32_t height = 32;
+    Bytes file = {'B', 'M'};
+    const auto put = [&file](std::uint32_t value, int bytes) {
+        for (int i = 0; i < bytes; ++i)
+            file.push_back(static_cast<std::uint8_t>(value >> (8 * i)));
+    };
+    const std::uint32_t pixels = width * 2 * height;
+    put(14 + 108 + pixels, 4), put(0, 4), put(14 + 108, 4);
+    put(108, 4), put(width, 4), put(height, 4), put(1, 2), put(16, 2), put(3, 4), put(pixels, 4);
+    put(2835, 4), put(2835, 4), put(0, 4), put(0, 4);
+    put(0x7C00, 4), put(0x03E0, 4), put(0x001F, 4), put(0x8000, 4);
+    file.resize(14 + 108, 0);
+    for (std::uint32_t i = 0; i < pixels / 2; ++i)
+        put((i * 2654435761u >> 8 & 0x7FFF) | (i % 2 == 0 ? 0x8000u : 0u), 2);
+    return file;
+}
+
+TEST_F(DamageQuestionTest, ConvertThatCannotKeepTheTransparencySaysSoAndChangesNothing) {
+    const Bytes image = TransparentSixteenBit();
+    const std::string path = Write("icon.bmp", image);
+    RunMainWindow([&](CVeilnoteDlg& dlg) {
+        Open(dlg, path);
+        TypeMessage(dlg, "secret");
+        m_script
+            .ExpectQuestion(
+                "This is a 16-bit bitmap: hiding a message will visibly change some of its "
+                "pixels. No message can be hidden in it safely.\n\nHide the message anyway? "
+                "Convert makes a 24-bit copy of the picture that looks the same and takes the "
+                "message safely; it is saved under a new name.",
+                kAnswers, "&No", "&Convert")
+            .ExpectMessageBox(
+                "The picture cannot be converted: it has transparent pixels, which a 24-bit "
+                "bitmap cannot keep.");
+        ClickHide(dlg);
+        EXPECT_TRUE(m_script.Done());
+        EXPECT_EQ(Carrier(dlg), image);
+    });
+    EXPECT_EQ(FolderEntries(m_folder.path().toStdString()), std::vector<std::string>{"icon.bmp"});
+}
+
 // A picture of the real question for people to look at, answered No.
 TEST_F(DamageQuestionTest, ScreenshotOfTheRealQuestion) {
     const std::string path = Write("drawing.bmp", MakeBitmap(200, 60, 1));

@@ -204,6 +204,9 @@ inline std::vector<Case> GeneratedCases() {
         cases.push_back({"RLE8 without its end code", WriteBitmap(b)});
         b.pixels.insert(b.pixels.begin(), {0, 2, 3, 1});  // an offset leaves pixels undefined
         cases.push_back({"RLE8 with an offset", WriteBitmap(b)});
+        b.pixels =
+            RleRows(w + 3, 3 * h, 8, 256, rng);  // rows padded past the width, as some writers do
+        cases.push_back({"RLE8 rows longer than the picture", WriteBitmap(b)});
         TestBitmap planes = Shape(24, w, h);
         planes.pixels = RandomBytes(RowStride(w, 24) * h, rng);
         Bytes file = WriteBitmap(planes);
