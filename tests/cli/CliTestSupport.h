@@ -5,9 +5,12 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <iterator>
 #include <string>
 #include <vector>
+
+#include "Errors.h"
 
 // A fresh directory, removed with everything in it at the end of the test.
 class TempDir {
@@ -66,4 +69,24 @@ inline std::string MakeBitmap(std::uint32_t width, std::uint32_t height, int fil
             static_cast<char>(fill >= 0 ? static_cast<std::uint32_t>(fill) : i * 37 + i / 7));
     }
     return bmp;
+}
+
+// The text of the Refusal that `action` throws; "no refusal" when it throws none.
+inline std::string RefusalOf(const std::function<void()>& action) {
+    try {
+        action();
+    } catch (const Refusal& refusal) {
+        return refusal.what();
+    }
+    return "no refusal";
+}
+
+// Null-terminated pointers into `strings`, for execve's argv and envp. The
+// strings must outlive the pointers.
+inline std::vector<char*> ExecPointers(std::vector<std::string>& strings) {
+    std::vector<char*> pointers;
+    for (std::string& each : strings)
+        pointers.push_back(each.data());
+    pointers.push_back(nullptr);
+    return pointers;
 }

@@ -28,13 +28,8 @@ Finished RunTool(const TempDir& dir, std::vector<std::string> args, const std::s
         WriteText(in, input);
     }
     args.insert(args.begin(), VEILNOTE_CLI_PATH);
-    std::vector<char*> argv, envp;
-    for (std::string& arg : args)
-        argv.push_back(arg.data());
-    for (std::string& entry : environment)
-        envp.push_back(entry.data());
-    argv.push_back(nullptr);
-    envp.push_back(nullptr);
+    std::vector<char*> argv = ExecPointers(args);
+    std::vector<char*> envp = ExecPointers(environment);
 
     const pid_t child = ::fork();
     if (child == 0) {

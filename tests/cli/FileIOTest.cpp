@@ -11,15 +11,6 @@
 
 namespace {
 
-std::string RefusalOf(const std::function<void()>& action) {
-    try {
-        action();
-    } catch (const Refusal& refusal) {
-        return refusal.what();
-    }
-    return "no refusal";
-}
-
 const std::vector<std::uint8_t> kNew{'n', 'e', 'w'};
 
 TEST(FileIOTest, AtomicWriteReplacesContentAndKeepsPermissions) {

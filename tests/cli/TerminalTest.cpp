@@ -33,13 +33,8 @@ public:
     TerminalRun(std::vector<std::string> args, std::vector<std::string> environment,
                 bool asJob = false) {
         args.insert(args.begin(), VEILNOTE_CLI_PATH);
-        std::vector<char*> argv, envp;
-        for (std::string& arg : args)
-            argv.push_back(arg.data());
-        for (std::string& entry : environment)
-            envp.push_back(entry.data());
-        argv.push_back(nullptr);
-        envp.push_back(nullptr);
+        std::vector<char*> argv = ExecPointers(args);
+        std::vector<char*> envp = ExecPointers(environment);
         EXPECT_EQ(::pipe(m_stopped), 0);
         EXPECT_EQ(::pipe(m_resume), 0);
 

@@ -22,15 +22,6 @@ namespace {
 const std::vector<std::uint8_t> kNew{'n', 'e', 'w'};
 constexpr uid_t kOtherUser = 12345;
 
-std::string RefusalOf(const std::function<void()>& action) {
-    try {
-        action();
-    } catch (const Refusal& refusal) {
-        return refusal.what();
-    }
-    return "no refusal";
-}
-
 struct stat StatOf(const std::string& path) {
     struct stat info {};
     EXPECT_EQ(::lstat(path.c_str(), &info), 0) << path;
