@@ -1,5 +1,6 @@
 #include "VeilnoteApp.h"
 
+#include "RuntimeFolder.h"
 #include "VeilnoteDlg.h"
 #include "Version.h"
 
@@ -8,6 +9,7 @@ CVeilnoteApp::CVeilnoteApp() : CWinApp(nullptr) {
     const CString strModule = GetModuleFileName();
     const int nSlash = strModule.ReverseFind('/');
     m_strAppDir = nSlash >= 0 ? strModule.Left(nSlash) : CString();
+    m_strResDir = CString(FindRuntimeFolder(m_strAppDir.Bytes()).string());
 }
 
 BOOL CVeilnoteApp::InitInstance() {

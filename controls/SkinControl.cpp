@@ -33,6 +33,8 @@ HRESULT SkinControl::LoadSkin(const BSTR& path) {
         return ResultFor(error->problem);
     }
     m_skin = std::make_shared<const Skin>(std::get<Skin>(std::move(skin)));
+    // Which file was taken, for whoever wonders where the look comes from.
+    qCDebug(lcSkin).noquote() << "loaded skin" << file;
     return S_OK;
 }
 

@@ -75,6 +75,7 @@ HRESULT SplashControl::ReadFile(const BSTR& path) {
         return ResultFor(error->problem);
     }
     m_splash = std::get<SplashArt>(std::move(splash));
+    qCDebug(lcSplash).noquote() << "loaded splash" << file;
     if (m_widget)
         m_widget->SetBadge(m_splash->badge);
     return S_OK;
