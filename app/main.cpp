@@ -1,7 +1,10 @@
 #include <iostream>
 #include <span>
 
+#include <QGuiApplication>
+
 #include "CommandLine.h"
+#include "InstallLayout.h"
 #include "OutsideControls.h"
 #include "VeilnoteApp.h"
 
@@ -16,6 +19,7 @@ int main(int argc, char** argv) {
         PrintStartRequest(request, std::cout);
         return std::cout.flush() ? 0 : 1;
     }
+    QGuiApplication::setDesktopFileName(install_layout::kDesktopId);
     // The controls this program hosts, as an installer would register them.
     RegisterOutsideControls(theApp.Controls());
     return AfxWinMain(argc, argv);
