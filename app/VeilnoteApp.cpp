@@ -2,6 +2,7 @@
 
 #include "Skin.h"
 #include "Splash.h"
+#include "RuntimeFolder.h"
 #include "VeilnoteDlg.h"
 #include "Version.h"
 
@@ -18,6 +19,7 @@ CVeilnoteApp::CVeilnoteApp() : CWinApp(kAppName) {
     const CString strModule = GetModuleFileName();
     const int nSlash = strModule.ReverseFind('/');
     m_strAppDir = nSlash >= 0 ? strModule.Left(nSlash) : CString();
+    m_strResDir = CString(FindRuntimeFolder(m_strAppDir.Bytes()).string());
 }
 
 BOOL CVeilnoteApp::InitInstance() {

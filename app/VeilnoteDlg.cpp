@@ -75,11 +75,11 @@ BOOL CVeilnoteDlg::OnInitDialog() {
         }
     }
 
-    const CString& strAppDir = VeilnoteApp().m_strAppDir;
-    m_ctlSplash.SetSplashFile(strAppDir + "/res/Splash.spl");
+    const CString& strResDir = VeilnoteApp().m_strResDir;
+    m_ctlSplash.SetSplashFile(strResDir + "/Splash.spl");
     m_ctlSplash.ShowSplash(0);
 
-    const CString strSkinPath = strAppDir + "/res/Veilnote.skn";
+    const CString strSkinPath = strResDir + "/Veilnote.skn";
 
     CWnd* pSkinControl = GetDlgItem(IDC_SKIN);
     IUnknown* pUnknown = pSkinControl ? pSkinControl->GetControlUnknown() : nullptr;
@@ -217,6 +217,6 @@ void CVeilnoteDlg::OnHelpButton() {
 }
 
 void CVeilnoteDlg::OpenHelp() {
-    const CString strHelp = VeilnoteApp().m_strAppDir + "/res/Help.html";
+    const CString strHelp = VeilnoteApp().m_strResDir + "/Help.html";
     ShellOpen(strHelp, [strHelp] { AfxMessageBox(kHelpNotOpened + strHelp); });
 }

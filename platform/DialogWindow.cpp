@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include <QApplication>
 #include <QCloseEvent>
 #include <QContextMenuEvent>
 #include <QKeyEvent>
@@ -20,6 +21,14 @@ DialogWindow::DialogWindow(CDialog& dialog, QWidget* parent) : QDialog(parent), 
     auto* systemMenuKey = new QShortcut(QKeySequence(Qt::ALT | Qt::Key_Space), this);
     connect(systemMenuKey, &QShortcut::activated, this,
             [this] { ShowSystemMenu(mapToGlobal(QPoint(0, 0))); });
+
+    // The style draws the focus only after the keyboard has moved it, and
+    // forgets it on any other move; but a dialog opens with the focus on a
+    // control, and the user must always see which.
+    connect(qApp, &QApplication::focusChanged, this, [this](QWidget*, QWidget* now) {
+        if (now && now->window() == this)
+            setAttribute(Qt::WA_KeyboardFocusChange);
+    });
 }
 
 QMenu* DialogWindow::ShowSystemMenu(const QPoint& globalPos) {

@@ -1,0 +1,15 @@
+#pragma once
+
+#include <ostream>
+#include <span>
+
+// What the program's own options ask for, before any window exists.
+enum class StartRequest { RunWindow, PrintHelp, PrintVersion };
+
+// Reads `args` (without the program name) for --help, -h and --version; "--"
+// ends the options. Every other argument is left to the window system, which
+// has options of its own (-platform NAME, -style NAME, ...).
+StartRequest ReadStartRequest(std::span<char* const> args);
+
+// Prints what `request` asks for; nothing for RunWindow.
+void PrintStartRequest(StartRequest request, std::ostream& out);
