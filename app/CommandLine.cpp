@@ -1,5 +1,6 @@
 #include "CommandLine.h"
 
+#include <filesystem>
 #include <string_view>
 
 #include "Version.h"
@@ -7,8 +8,10 @@
 namespace {
 
 constexpr std::string_view kUsage =
-    "Usage: veilnote [--help | --version]\n"
+    "Usage: veilnote [FILE]\n"
+    "       veilnote --help | --version\n"
     "Hides a short password-guarded text message in a .bmp image, and reveals it.\n"
+    "Starts with FILE open, as Open image would open it.\n"
     "\n"
     "  -h, --help     show this help and exit\n"
     "      --version  show the version and exit\n"
@@ -42,4 +45,20 @@ void PrintStartRequest(StartRequest request, std::ostream& out) {
         case StartRequest::RunWindow:
             break;
     }
+}
+
+std::string StartFileOf(std::span<const std::string> args) {
+    bool optionsEnded = false;
+    for (const std::string& arg : args) {
+        if (!optionsEnded && arg == "--") {
+            optionsEnded = true;
+            continue;
+        }
+        if (!optionsEnded && arg.size() > 1 && arg.front() == '-')
+            continue;
+        std::error_code error;
+        const std::filesystem::path absolute = std::filesystem::absolute(arg, error);
+        return error ? arg : absolute.string();
+    }
+    return {};
 }

@@ -1,8 +1,9 @@
 #include "VeilnoteApp.h"
 
+#include "CommandLine.h"
+#include "RuntimeFolder.h"
 #include "Skin.h"
 #include "Splash.h"
-#include "RuntimeFolder.h"
 #include "VeilnoteDlg.h"
 #include "Version.h"
 
@@ -33,6 +34,7 @@ BOOL CVeilnoteApp::InitInstance() {
 
     {
         CVeilnoteDlg dlg;
+        dlg.m_strOpenAtStart = CString(StartFileOf(m_arguments));
         m_pMainWnd = &dlg;
         dlg.DoModal();
         m_pMainWnd = nullptr;

@@ -129,6 +129,11 @@ void CWnd::GetClientRect(CRect* rect) const {
     }
 }
 
+void CWnd::DragAcceptFiles(BOOL accept) {
+    if (auto* window = qobject_cast<DialogWindow*>(m_hWnd))
+        window->AcceptFileDrops(accept != FALSE);
+}
+
 HICON CWnd::SetIcon(HICON icon, BOOL bigIcon) {
     HICON& slot = bigIcon ? m_iconBig : m_iconSmall;
     HICON previous = std::exchange(slot, icon);

@@ -43,6 +43,10 @@ public:
     BOOL IsIconic() const;
     void GetClientRect(CRect* rect) const;
 
+    // Whether files dropped on the window reach it as WM_DROPFILES. Its
+    // controls then hand drops of files on to it.
+    void DragAcceptFiles(BOOL accept = TRUE);
+
     HICON SetIcon(HICON icon, BOOL bigIcon);
     HICON GetIcon(BOOL bigIcon) const;
 
