@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs the build into a fresh prefix and uses the programs from there as a
 # user would: versions, a hide and reveal round trip, the window started
-# offscreen on its installed run-time files, and the tool's bash completion.
+# offscreen on its installed run-time files, then with a picture to open, and
+# the tool's bash completion.
 # Usage: InstallTest.sh BUILD_DIR WITH_WINDOW(ON|OFF)
 set -euo pipefail
 build=$1
@@ -78,4 +79,20 @@ done
 grep -q "loaded splash $data/Splash.spl" window.log || { cat window.log >&2; fail "no splash"; }
 grep -q "loaded skin $data/Veilnote.skn" window.log || { cat window.log >&2; fail "no skin"; }
 kill -0 "$window_pid" 2>/dev/null || fail "the window did not stay up"
+kill "$window_pid"
+wait "$window_pid" 2>/dev/null || true
+
+# Started with a picture named relative to the working folder, and the window
+# system's own option before it: the picture opens as Open image opens it.
+XDG_RUNTIME_DIR=$work/runtime QT_LOGGING_RULES='veilnote.*.debug=true' \
+  "$prefix/bin/veilnote" -platform offscreen hidden.bmp 2>file.log &
+window_pid=$!
+opened="opened image $(pwd -P)/hidden.bmp (12342 bytes)"
+for _ in $(seq 600); do
+  grep -qF "$opened" file.log && break
+  kill -0 "$window_pid" 2>/dev/null || { cat file.log >&2; fail "the window ended at start"; }
+  sleep 0.1
+done
+grep -qF "$opened" file.log || { cat file.log >&2; fail "the picture did not open"; }
+kill -0 "$window_pid" 2>/dev/null || fail "the window did not stay up with the picture"
 echo "installed programs work from $prefix"
