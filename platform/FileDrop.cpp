@@ -45,7 +45,13 @@ std::vector<CString> DraggedFiles(const QMimeData* mime) {
 }
 
 void PassFileDragsToWindow(QWidget* control) {
-    control->installEventFilter(new FileDragPasser(control));
+    // Once for each control, however often its window starts taking files.
+    static const QString kPasserName = QStringLiteral("veilnote.fileDragPasser");
+    if (control->findChild<QObject*>(kPasserName, Qt::FindDirectChildrenOnly))
+        return;
+    auto* passer = new FileDragPasser(control);
+    passer->setObjectName(kPasserName);
+    control->installEventFilter(passer);
 }
 
 UINT DragQueryFile(HDROP drop, UINT file, CString* path) {
