@@ -254,7 +254,7 @@ std::vector<FixedBit> PasswordRecordBits() {
         for (std::int64_t j = 0; j < 8; ++j) {
             const bool fixed = k >= kCipherBlockBytes;
             bits.push_back({CipherBitPosition(kPasswordRecordStart, k, j),
-                            fixed ? static_cast<int>(cipher[static_cast<std::size_t>(k)] >> j & 1u)
+                            fixed ? static_cast<int>(cipher[static_cast<std::size_t>(k)] >> j & 1)
                                   : kAnyBit});
         }
     }
