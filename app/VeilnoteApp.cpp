@@ -1,5 +1,7 @@
 #include "VeilnoteApp.h"
 
+#include "CommandLine.h"
+#include "RuntimeFolder.h"
 #include "Skin.h"
 #include "Splash.h"
 #include "VeilnoteDlg.h"
@@ -18,6 +20,7 @@ CVeilnoteApp::CVeilnoteApp() : CWinApp(kAppName) {
     const CString strModule = GetModuleFileName();
     const int nSlash = strModule.ReverseFind('/');
     m_strAppDir = nSlash >= 0 ? strModule.Left(nSlash) : CString();
+    m_strResDir = CString(FindRuntimeFolder(m_strAppDir.Bytes()).string());
 }
 
 BOOL CVeilnoteApp::InitInstance() {
@@ -31,6 +34,7 @@ BOOL CVeilnoteApp::InitInstance() {
 
     {
         CVeilnoteDlg dlg;
+        dlg.m_strOpenAtStart = CString(StartFileOf(m_arguments));
         m_pMainWnd = &dlg;
         dlg.DoModal();
         m_pMainWnd = nullptr;

@@ -11,6 +11,9 @@ public:
 
     // The folder of the running executable, without a trailing slash.
     CString m_strAppDir;
+    // The folder of the run-time files (skin, splash, help page), without a
+    // trailing slash: res/ beside the executable, or the installed data folder.
+    CString m_strResDir;
 
     DECLARE_MESSAGE_MAP()
 };

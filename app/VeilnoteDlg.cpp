@@ -1,5 +1,9 @@
 #include "VeilnoteDlg.h"
 
+#include <algorithm>
+#include <cctype>
+#include <string_view>
+
 #include "AboutDlg.h"
 #include "VeilnoteApp.h"
 #include "resource.h"
@@ -8,6 +12,21 @@ namespace {
 constexpr const char* kQuitLosesMessage =
     "The message you typed has not been hidden in a saved image. Quit and lose it?";
 constexpr const char* kHelpNotOpened = "The help page could not be opened. You can find it here:\n";
+
+// Posted by the window to itself: opens m_strOpenAtStart once the window is up,
+// so that whatever Open image says stands over it.
+constexpr UINT WM_OPENATSTART = WM_APP + 1;
+
+// Named as the Load text dialog offers files: "*.txt", in any case.
+bool IsTextFileName(const CString& path) {
+    const std::string& name = path.Bytes();
+    constexpr std::string_view kExtension = ".txt";
+    return name.size() > kExtension.size() &&
+           std::equal(kExtension.rbegin(), kExtension.rend(), name.rbegin(),
+                      [](char wanted, char got) {
+                          return wanted == std::tolower(static_cast<unsigned char>(got));
+                      });
+}
 
 struct SkinBinding {
     int id;
@@ -58,6 +77,8 @@ const MessageMap& CVeilnoteDlg::GetMessageMap() const {
             Map::Clicked(IDC_ABOUT, &CVeilnoteDlg::OnAbout),
             Map::HelpInfo(&CVeilnoteDlg::OnHelpInfo),
             Map::Clicked(IDC_HELPBUTTON, &CVeilnoteDlg::OnHelpButton),
+            Map::DropFiles(&CVeilnoteDlg::OnDropFiles),
+            Map::Message(WM_OPENATSTART, &CVeilnoteDlg::OnOpenAtStart),
         });
     return map;
 }
@@ -75,11 +96,11 @@ BOOL CVeilnoteDlg::OnInitDialog() {
         }
     }
 
-    const CString& strAppDir = VeilnoteApp().m_strAppDir;
-    m_ctlSplash.SetSplashFile(strAppDir + "/res/Splash.spl");
+    const CString& strResDir = VeilnoteApp().m_strResDir;
+    m_ctlSplash.SetSplashFile(strResDir + "/Splash.spl");
     m_ctlSplash.ShowSplash(0);
 
-    const CString strSkinPath = strAppDir + "/res/Veilnote.skn";
+    const CString strSkinPath = strResDir + "/Veilnote.skn";
 
     CWnd* pSkinControl = GetDlgItem(IDC_SKIN);
     IUnknown* pUnknown = pSkinControl ? pSkinControl->GetControlUnknown() : nullptr;
@@ -108,7 +129,33 @@ BOOL CVeilnoteDlg::OnInitDialog() {
     // Nothing to hide in or reveal from until an image is open.
     GetDlgItem(IDC_REVEAL)->EnableWindow(FALSE);
     GetDlgItem(IDC_HIDE)->EnableWindow(FALSE);
+
+    DragAcceptFiles();
+    if (!m_strOpenAtStart.IsEmpty())
+        PostMessage(WM_OPENATSTART);
     return TRUE;
+}
+
+LRESULT CVeilnoteDlg::OnOpenAtStart(WPARAM /*wParam*/, LPARAM /*lParam*/) {
+    OpenImage(m_strOpenAtStart);
+    return 0;
+}
+
+void CVeilnoteDlg::OnDropFiles(HDROP hDropInfo) {
+    // Of several files dropped at once the first is taken: the window holds
+    // one image and one message.
+    CString strPath;
+    if (DragQueryFile(hDropInfo, 0, &strPath) == 0)
+        return;
+    if (IsTextFileName(strPath)) {
+        // As Load text, which sits on the message view.
+        if (LoadText(strPath))
+            ShowMessageView();
+        return;
+    }
+    // As Open image, which sits on the image view.
+    ShowImageView(true);
+    OpenImage(strPath);
 }
 
 BOOL CVeilnoteDlg::SkinFailed() {
@@ -217,6 +264,6 @@ void CVeilnoteDlg::OnHelpButton() {
 }
 
 void CVeilnoteDlg::OpenHelp() {
-    const CString strHelp = VeilnoteApp().m_strAppDir + "/res/Help.html";
+    const CString strHelp = VeilnoteApp().m_strResDir + "/Help.html";
     ShellOpen(strHelp, [strHelp] { AfxMessageBox(kHelpNotOpened + strHelp); });
 }

@@ -29,6 +29,9 @@ public:
     CEdit m_editMessage;  // the message edit, which knows whether the user changed it
     CSplash m_ctlSplash;
     HICON m_hIcon;
+    // A file to open as Open image would, once the window is up; set before
+    // DoModal (the command line's file).
+    CString m_strOpenAtStart;
 
 protected:
     void DoDataExchange(CDataExchange* pDX) override;
@@ -49,6 +52,8 @@ protected:
     void OnAbout();
     BOOL OnHelpInfo(HELPINFO* pHelpInfo);
     void OnHelpButton();
+    void OnDropFiles(HDROP hDropInfo);
+    LRESULT OnOpenAtStart(WPARAM wParam, LPARAM lParam);
 
     DECLARE_MESSAGE_MAP()
 
@@ -67,6 +72,9 @@ private:
     // Opens the image at `path` as the carrier, or says why it cannot and
     // leaves the window with no image.
     bool OpenImage(const CString& path);
+    // Replaces the message with the text file at `path`, up to its first zero
+    // byte; false, with the message as it was, when the file cannot be read.
+    bool LoadText(const CString& path);
     // Writes the carrier of `nLength` bytes to `path`, or says why not.
     bool SaveCarrier(const BYTE* pCarrier, std::int32_t nLength, const CString& path) const;
     // The user typed or changed the message, and no saved image holds it.

@@ -177,27 +177,32 @@ bool CVeilnoteDlg::OpenImage(const CString& path) {
     GetDlgItem(IDC_REVEAL)->EnableWindow(TRUE);
     GetDlgItem(IDC_HIDE)->EnableWindow(TRUE);
     m_picImage.ShowWindow(SW_SHOW);
+    AfxTrace("opened image " + m_strImagePath + " (" + std::to_string(m_nImageLength) + " bytes)");
     return true;
 }
 
 void CVeilnoteDlg::OnLoadText() {
     CFileDialog dlgFile(TRUE, "txt", nullptr, kFileDialogFlags, kTextFilter);
     dlgFile.DoModal();  // after Cancel the path is empty and nothing opens
+    LoadText(dlgFile.GetPathName());
+}
 
+bool CVeilnoteDlg::LoadText(const CString& path) {
     CFile file;
-    if (!file.Open(dlgFile.GetPathName(), CFile::modeRead | CFile::typeBinary))
-        return;
+    if (!file.Open(path, CFile::modeRead | CFile::typeBinary))
+        return false;
     std::int32_t nLength = 0;
     const std::unique_ptr<BYTE[]> pText = ReadWhole(file, nLength, kTextTooLarge);
     file.Close();
     if (!pText)
-        return;
+        return false;
 
     // The message ends at the first zero byte; nothing else is converted.
     const auto* const begin = reinterpret_cast<const char*>(pText.get());
     const std::string_view bytes(begin, static_cast<std::size_t>(nLength));
     m_strMessage = CString(bytes.substr(0, bytes.find('\0')));
     UpdateData(FALSE);
+    return true;
 }
 
 void CVeilnoteDlg::OnHide() {

@@ -1,3 +1,10 @@
+#include <iostream>
+#include <span>
+
+#include <QGuiApplication>
+
+#include "CommandLine.h"
+#include "InstallLayout.h"
 #include "OutsideControls.h"
 #include "VeilnoteApp.h"
 
@@ -5,6 +12,14 @@
 CVeilnoteApp theApp;
 
 int main(int argc, char** argv) {
+    // Answered before the window system starts, so that they work without a display.
+    const std::span<char* const> args(argv, static_cast<std::size_t>(argc));
+    const StartRequest request = ReadStartRequest(args.empty() ? args : args.subspan(1));
+    if (request != StartRequest::RunWindow) {
+        PrintStartRequest(request, std::cout);
+        return std::cout.flush() ? 0 : 1;
+    }
+    QGuiApplication::setDesktopFileName(install_layout::kDesktopId);
     // The controls this program hosts, as an installer would register them.
     RegisterOutsideControls(theApp.Controls());
     return AfxWinMain(argc, argv);

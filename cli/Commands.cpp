@@ -7,12 +7,17 @@
 #include "Errors.h"
 #include "TerminalText.h"
 #include "Usage.h"
+#include "Version.h"
 
 namespace {
 
 int Dispatch(std::string_view command, std::span<const std::string> rest, Console& console) {
     if (command == "-h" || command == "--help") {
         console.out << ToolUsage();
+        return static_cast<int>(ExitCode::kSuccess);
+    }
+    if (command == "--version") {
+        console.out << "veilnote-cli " << version::kDotted << '\n';
         return static_cast<int>(ExitCode::kSuccess);
     }
     if (command == "hide") {

@@ -4,6 +4,7 @@ namespace {
 
 constexpr std::string_view kToolUsage =
     "Usage: veilnote-cli COMMAND ...\n"
+    "       veilnote-cli --help | --version\n"
     "Hides a short password-guarded text message in a .bmp file, and reveals it.\n"
     "\n"
     "Commands:\n"

@@ -30,11 +30,14 @@ void ElementBinding::Adopt(QWidget& control, const SkinElement& element,
     m_table = std::move(table);
     m_table->Add(&control, m_element.name, m_element.selectedWith);
     // Hover needs its own repaints; a button without text needs a name that
-    // screen readers can say.
+    // screen readers can say, and says what it does as its tooltip does.
     control.setAttribute(Qt::WA_Hover);
     control.setCursor(Qt::PointingHandCursor);
     control.setToolTip(m_element.tooltip);
-    control.setAccessibleName(m_element.label.isEmpty() ? m_element.tooltip : m_element.label);
+    control.setAccessibleName(!m_element.accessibleName.isEmpty() ? m_element.accessibleName
+                              : !m_element.label.isEmpty()        ? m_element.label
+                                                                  : m_element.tooltip);
+    control.setAccessibleDescription(m_element.tooltip);
     control.update();
 }
 

@@ -71,11 +71,15 @@ void PaintFace(QPainter& painter, const QRectF& rect, const Face& face, const Fa
     if (look.border.alpha() > 0)
         painter.strokePath(shape, QPen(look.border, 1));
     if (focused && face.focus.alpha() > 0) {
+        // Two whole pixels just inside the border: a ring across pixel edges
+        // would be smeared over three half-lit rows and barely show.
+        constexpr double kRing = 2;
+        const double inset = 0.5 + kRing / 2;
         std::array<double, 4> inner = face.radii;
         for (double& radius : inner)
-            radius = std::max(0.0, radius - 1.5);
-        painter.strokePath(RoundedPath(body.adjusted(1.5, 1.5, -1.5, -1.5), inner),
-                           QPen(face.focus, 1.5));
+            radius = std::max(0.0, radius - inset);
+        painter.strokePath(RoundedPath(body.adjusted(inset, inset, -inset, -inset), inner),
+                           QPen(face.focus, kRing));
     }
 }
 

@@ -13,7 +13,8 @@
 
 namespace {
 
-Q_LOGGING_CATEGORY(lcSkin, "veilnote.skin")
+// Warnings by default; what was loaded, at debug level, only when asked for.
+Q_LOGGING_CATEGORY(lcSkin, "veilnote.skin", QtInfoMsg)
 
 }  // namespace
 
@@ -33,6 +34,8 @@ HRESULT SkinControl::LoadSkin(const BSTR& path) {
         return ResultFor(error->problem);
     }
     m_skin = std::make_shared<const Skin>(std::get<Skin>(std::move(skin)));
+    // Which file was taken, for whoever wonders where the look comes from.
+    qCDebug(lcSkin).noquote() << "loaded skin" << file;
     return S_OK;
 }
 
@@ -42,6 +45,10 @@ HRESULT SkinControl::ApplySkin(HWND window) {
     if (!m_skin)
         return E_UNEXPECTED;
     WindowBackdrop::Apply(*window, m_skin);
+    if (!m_skin->windowLabel.isEmpty())
+        window->setAccessibleName(m_skin->windowLabel);
+    if (!m_skin->windowDescription.isEmpty())
+        window->setAccessibleDescription(m_skin->windowDescription);
     if (!m_skin->editStyleSheet.isEmpty()) {
         for (QPlainTextEdit* edit : window->findChildren<QPlainTextEdit*>()) {
             edit->setStyleSheet(m_skin->editStyleSheet);

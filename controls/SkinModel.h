@@ -54,6 +54,7 @@ struct SkinElement {
     QString label;
     QString icon;  // SVG; empty for none
     QString tooltip;
+    QString accessibleName;  // what a screen reader says for it; the label when empty
     // Another element's name: this one is drawn selected while the control
     // bound to that one is shown (so a view's tab follows the view).
     QString selectedWith;
@@ -64,6 +65,9 @@ struct Skin {
     QString windowArt;  // SVG, stretched over the whole window
     QColor windowColor;
     QString editStyleSheet;  // for the window's text editors; empty leaves them alone
+    // What the art says in words, for screen readers; empty leaves the window's own.
+    QString windowLabel;
+    QString windowDescription;
     std::vector<SkinElement> elements;
 
     // Null when the skin has no element of that name.

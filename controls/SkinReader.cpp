@@ -35,7 +35,7 @@ std::optional<FileError> ReadHeader(const FileSection& section, Skin& skin) {
 }
 
 std::optional<FileError> ReadWindow(const FileSection& section, Skin& skin) {
-    if (const auto error = OnlyKeys(section, {u"color", u"art"}))
+    if (const auto error = OnlyKeys(section, {u"color", u"art", u"label", u"description"}))
         return error;
     const FileEntry* color = section.Find(u"color");
     const FileEntry* art = section.Find(u"art");
@@ -48,13 +48,17 @@ std::optional<FileError> ReadWindow(const FileSection& section, Skin& skin) {
         return Bad(art->line, "art: not an SVG image");
     skin.windowColor = *windowColor;
     skin.windowArt = art->value;
+    if (const FileEntry* label = section.Find(u"label"))
+        skin.windowLabel = label->value;
+    if (const FileEntry* description = section.Find(u"description"))
+        skin.windowDescription = description->value;
     return std::nullopt;
 }
 
 Loaded<SkinElement> ReadElement(const FileSection& section,
                                 const std::vector<std::pair<QString, Face>>& faces) {
-    if (const auto error =
-            OnlyKeys(section, {u"face", u"label", u"icon", u"tooltip", u"selected-with"})) {
+    if (const auto error = OnlyKeys(section, {u"face", u"label", u"icon", u"tooltip",
+                                              u"selected-with", u"accessible-name"})) {
         return *error;
     }
     SkinElement element;
@@ -77,6 +81,7 @@ Loaded<SkinElement> ReadElement(const FileSection& section,
     element.icon = text(u"icon");
     element.tooltip = text(u"tooltip");
     element.selectedWith = text(u"selected-with");
+    element.accessibleName = text(u"accessible-name");
     if (element.label.isEmpty() && element.icon.isEmpty()) {
         return Bad(section.line, "an element needs a label or an icon");
     }

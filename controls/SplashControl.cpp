@@ -10,7 +10,8 @@
 
 namespace {
 
-Q_LOGGING_CATEGORY(lcSplash, "veilnote.splash")
+// Warnings by default; what was loaded, at debug level, only when asked for.
+Q_LOGGING_CATEGORY(lcSplash, "veilnote.splash", QtInfoMsg)
 
 // The one argument of a call, or why the call cannot take what it was given.
 template <class T>
@@ -25,18 +26,28 @@ HRESULT OnlyArgument(const std::vector<VARIANT>& args, const T*& value) {
 
 SplashBadge::SplashBadge(QWidget* parent) : ControlWidget(parent) {}
 
-void SplashBadge::SetBadge(const QString& svg) {
-    m_badge = svg;
+void SplashBadge::SetBadge(const SplashArt* splash) {
+    m_badge = splash ? splash->badge : QString();
+    m_focus = splash ? splash->badgeFocus : std::nullopt;
+    setAccessibleName(splash ? splash->badgeLabel : QString());
     update();
 }
 
 void SplashBadge::paintEvent(QPaintEvent*) {
-    if (m_badge.isEmpty())
-        return;
     QPainter painter(this);
-    const int side = std::min(width(), height());
-    const QImage badge = RenderSvg(m_badge, QSizeF(side, side), PixelRatioOf(painter));
-    painter.drawImage(QPointF((width() - side) / 2, (height() - side) / 2), badge);
+    if (!m_badge.isEmpty()) {
+        const int side = std::min(width(), height());
+        const QImage badge = RenderSvg(m_badge, QSizeF(side, side), PixelRatioOf(painter));
+        painter.drawImage(QPointF((width() - side) / 2, (height() - side) / 2), badge);
+    }
+    if (hasFocus()) {
+        constexpr double kRing = 2;
+        painter.setRenderHint(QPainter::Antialiasing);
+        painter.setPen(QPen(m_focus.value_or(palette().color(QPalette::Highlight)), kRing));
+        painter.setBrush(Qt::NoBrush);
+        const double inset = kRing / 2;
+        painter.drawRoundedRect(QRectF(rect()).adjusted(inset, inset, -inset, -inset), 6, 6);
+    }
 }
 
 SplashControl::SplashControl(SplashBadge* widget) : m_widget(widget) {}
@@ -71,12 +82,13 @@ HRESULT SplashControl::ReadFile(const BSTR& path) {
         qCWarning(lcSplash).noquote() << "cannot load splash" << Describe(file, *error);
         m_splash.reset();
         if (m_widget)
-            m_widget->SetBadge(QString());
+            m_widget->SetBadge(nullptr);
         return ResultFor(error->problem);
     }
     m_splash = std::get<SplashArt>(std::move(splash));
+    qCDebug(lcSplash).noquote() << "loaded splash" << file;
     if (m_widget)
-        m_widget->SetBadge(m_splash->badge);
+        m_widget->SetBadge(&*m_splash);
     return S_OK;
 }
 

@@ -11,19 +11,22 @@
 class SplashWindow;
 
 // The splash control's place in the window: draws the splash file's badge,
-// if it has one, and nothing else.
+// if it has one, and a ring round it while it has the focus (it is a tab
+// stop of the window, so the user must see when it is reached).
 class SplashBadge : public ControlWidget {
     Q_OBJECT
 
 public:
     explicit SplashBadge(QWidget* parent);
-    void SetBadge(const QString& svg);
+    // The badge of `splash`, or none.
+    void SetBadge(const SplashArt* splash);
 
 protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
     QString m_badge;
+    std::optional<QColor> m_focus;
 };
 
 // The splash control, driven through automation:

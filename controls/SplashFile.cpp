@@ -37,6 +37,12 @@ Loaded<SplashArt> BuildSplash(const SectionList& sections) {
             if (!IsDrawableSvg(entry.value))
                 return Bad(entry.line, entry.key + ": not an SVG image");
             (entry.key == u"art" ? splash.art : splash.badge) = entry.value;
+        } else if (entry.key == u"badge-label") {
+            splash.badgeLabel = entry.value;
+        } else if (entry.key == u"badge-focus") {
+            splash.badgeFocus = ReadColor(entry.value);
+            if (!splash.badgeFocus)
+                return Bad(entry.line, "badge-focus: a colour expected");
         } else {
             return Bad(entry.line, entry.key + " is not a key of [splash]");
         }

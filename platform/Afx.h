@@ -6,6 +6,7 @@
 #include "Com.h"
 #include "Controls.h"
 #include "DataExchange.h"
+#include "DropFiles.h"
 #include "Dialog.h"
 #include "File.h"
 #include "FileDialog.h"

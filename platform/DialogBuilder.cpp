@@ -13,6 +13,7 @@
 #include <QTabBar>
 
 #include "DialogWindow.h"
+#include "FocusRingStyle.h"
 #include "PictureBox.h"
 #include "Resources.h"
 #include "TextEncoding.h"
@@ -71,6 +72,13 @@ QWidget* CreateButton(const DialogItemTemplate& item, QWidget* parent) {
     // presses; Qt's own choice would differ when the focus is on no button.
     button->setAutoDefault(false);
     button->setDefault((item.style & BS_TYPEMASK) == BS_DEFPUSHBUTTON);
+    // The dialog window owns the style, and outlives its buttons.
+    auto* style = parent->findChild<FocusRingStyle*>(QString(), Qt::FindDirectChildrenOnly);
+    if (!style) {
+        style = new FocusRingStyle;
+        style->setParent(parent);
+    }
+    button->setStyle(style);
     return button;
 }
 

@@ -2,16 +2,20 @@
 
 #include <algorithm>
 
+#include <QApplication>
 #include <QCloseEvent>
 #include <QContextMenuEvent>
+#include <QDropEvent>
 #include <QKeyEvent>
 #include <QMenu>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QShortcut>
 #include <QTabBar>
+#include <QTimer>
 
 #include "Dialog.h"
+#include "FileDrop.h"
 #include "Messages.h"
 #include "TextEncoding.h"
 
@@ -20,6 +24,14 @@ DialogWindow::DialogWindow(CDialog& dialog, QWidget* parent) : QDialog(parent), 
     auto* systemMenuKey = new QShortcut(QKeySequence(Qt::ALT | Qt::Key_Space), this);
     connect(systemMenuKey, &QShortcut::activated, this,
             [this] { ShowSystemMenu(mapToGlobal(QPoint(0, 0))); });
+
+    // The style draws the focus only after the keyboard has moved it, and
+    // forgets it on any other move; but a dialog opens with the focus on a
+    // control, and the user must always see which.
+    connect(qApp, &QApplication::focusChanged, this, [this](QWidget*, QWidget* now) {
+        if (now && now->window() == this)
+            setAttribute(Qt::WA_KeyboardFocusChange);
+    });
 }
 
 QMenu* DialogWindow::ShowSystemMenu(const QPoint& globalPos) {
@@ -132,4 +144,53 @@ void DialogWindow::contextMenuEvent(QContextMenuEvent* event) {
         return;
     }
     QDialog::contextMenuEvent(event);
+}
+
+void DialogWindow::AcceptFileDrops(bool accept) {
+    m_acceptFiles = accept;
+    setAcceptDrops(accept);
+    if (!accept)
+        return;
+    // An edit would otherwise take a dropped file as text, its URL.
+    for (QWidget* control : findChildren<QWidget*>())
+        PassFileDragsToWindow(control);
+}
+
+bool DialogWindow::TakesFilesNow() const {
+    const QWidget* modal = QApplication::activeModalWidget();
+    return m_acceptFiles && (modal == nullptr || modal == this);
+}
+
+void DialogWindow::AnswerDrag(QDropEvent* event) const {
+    if (TakesFilesNow() && !DraggedFiles(event->mimeData()).empty())
+        event->acceptProposedAction();
+    else
+        event->ignore();
+}
+
+void DialogWindow::dragEnterEvent(QDragEnterEvent* event) {
+    AnswerDrag(event);
+}
+
+void DialogWindow::dragMoveEvent(QDragMoveEvent* event) {
+    AnswerDrag(event);
+}
+
+void DialogWindow::dropEvent(QDropEvent* event) {
+    std::vector<CString> files = DraggedFiles(event->mimeData());
+    if (files.empty() || !TakesFilesNow()) {
+        event->ignore();
+        return;
+    }
+    event->acceptProposedAction();
+    // Handled from the event loop, as a posted message: the drag's source
+    // hears at once that the drop was taken, and the handler may run dialogs.
+    QTimer::singleShot(0, this, [this, files = std::move(files)] {
+        if (!TakesFilesNow())
+            return;
+        DropFilesInfo drop{files};
+        MessageContext context{WM_DROPFILES};
+        context.data = &drop;
+        m_dialog.OnWndMsg(context);
+    });
 }

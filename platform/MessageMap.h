@@ -4,6 +4,7 @@
 #include <initializer_list>
 #include <vector>
 
+#include "DropFiles.h"
 #include "Graphics.h"
 #include "Messages.h"
 #include "WinTypes.h"
@@ -79,6 +80,18 @@ struct MessageMapFor {
     static MessageMapEntry HelpInfo(BOOL (T::*handler)(HELPINFO*)) {
         return {WM_HELP, 0, kAnyId, [handler](CCmdTarget& target, MessageContext& context) {
                     context.result = (Self(target).*handler)(static_cast<HELPINFO*>(context.data));
+                }};
+    }
+
+    static MessageMapEntry DropFiles(void (T::*handler)(HDROP)) {
+        return {WM_DROPFILES, 0, kAnyId, [handler](CCmdTarget& target, MessageContext& context) {
+                    (Self(target).*handler)(static_cast<HDROP>(context.data));
+                }};
+    }
+    // A message of the window's own (WM_APP and above).
+    static MessageMapEntry Message(UINT message, LRESULT (T::*handler)(WPARAM, LPARAM)) {
+        return {message, 0, kAnyId, [handler](CCmdTarget& target, MessageContext& context) {
+                    context.result = (Self(target).*handler)(context.wParam, context.lParam);
                 }};
     }
 

@@ -11,6 +11,9 @@ inline constexpr UINT WM_NOTIFY = 0x004E;
 inline constexpr UINT WM_HELP = 0x0053;
 inline constexpr UINT WM_COMMAND = 0x0111;
 inline constexpr UINT WM_SYSCOMMAND = 0x0112;
+inline constexpr UINT WM_DROPFILES = 0x0233;
+// The first message a window class may define for itself.
+inline constexpr UINT WM_APP = 0x8000;
 
 inline constexpr UINT BN_CLICKED = 0;
 inline constexpr UINT TCN_SELCHANGE = static_cast<UINT>(-551);

@@ -4,14 +4,18 @@
 #include <sys/file.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 
 #include <QApplication>
+#include <QLoggingCategory>
 
 #include "Wnd.h"
 
 namespace {
+Q_LOGGING_CATEGORY(lcApp, "veilnote.app", QtInfoMsg)
+
 // The one live application object, as the class library keeps it.
 CWinApp* g_currentApp = nullptr;
 
@@ -87,11 +91,17 @@ int AfxAskQuestion(const CString& text, std::vector<MessageBoxAnswer> answers, i
         MessageBoxRequest{text, CString(AfxGetAppName()), icon, std::move(answers), defaultAnswer});
 }
 
+void AfxTrace(const CString& text) {
+    qCDebug(lcApp).noquote() << QString::fromStdString(text.Bytes());
+}
+
 int AfxWinMain(int argc, char** argv) {
     CWinApp* app = AfxGetApp();
     if (!app)
         return EXIT_FAILURE;
+    // Takes the window system's options out of argc and argv.
     QApplication application(argc, argv);
+    app->m_arguments.assign(argv + std::min(argc, 1), argv + argc);
     QApplication::setApplicationName(QString::fromStdString(app->m_strAppName.Bytes()));
     QApplication::setApplicationVersion(QString::fromStdString(app->m_strVersion.Bytes()));
     if (app->InitInstance()) {

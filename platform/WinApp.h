@@ -1,6 +1,7 @@
 #pragma once
 
 #include <memory>
+#include <string>
 #include <vector>
 
 #include "CString.h"
@@ -47,6 +48,9 @@ public:
         return std::exchange(m_interactions, interactions);
     }
 
+    // The program's arguments after its name, less the window system's own
+    // options, which it takes as it starts (AfxWinMain).
+    std::vector<std::string> m_arguments;
     CString m_strAppName;
     CString m_strVersion;  // dotted, as the desktop shows it
     CWnd* m_pMainWnd = nullptr;
@@ -74,6 +78,10 @@ int AfxMessageBox(const CString& text, UINT type = MB_OK, UINT helpId = 0);
 // cannot name; gives the id of the chosen answer.
 int AfxAskQuestion(const CString& text, std::vector<MessageBoxAnswer> answers, int defaultAnswer,
                    UINT icon = MB_ICONQUESTION);
+
+// A note for whoever debugs the program: a debug message of category
+// "veilnote.app", shown when QT_LOGGING_RULES asks for it.
+void AfxTrace(const CString& text);
 
 // Starts the window system, runs the application's InitInstance and returns
 // the process's exit code.

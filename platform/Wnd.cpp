@@ -144,6 +144,11 @@ BOOL CWnd::SetWindowPos(const CWnd*, int x, int y, int cx, int cy, UINT flags) {
     return TRUE;
 }
 
+void CWnd::DragAcceptFiles(BOOL accept) {
+    if (auto* window = qobject_cast<DialogWindow*>(m_hWnd))
+        window->AcceptFileDrops(accept != FALSE);
+}
+
 HICON CWnd::SetIcon(HICON icon, BOOL bigIcon) {
     HICON& slot = bigIcon ? m_iconBig : m_iconSmall;
     HICON previous = std::exchange(slot, icon);

@@ -47,6 +47,10 @@ public:
     // never changed, whatever `insertAfter` says.
     BOOL SetWindowPos(const CWnd* insertAfter, int x, int y, int cx, int cy, UINT flags);
 
+    // Whether files dropped on the window reach it as WM_DROPFILES. Its
+    // controls then hand drops of files on to it.
+    void DragAcceptFiles(BOOL accept = TRUE);
+
     HICON SetIcon(HICON icon, BOOL bigIcon);
     HICON GetIcon(BOOL bigIcon) const;
 

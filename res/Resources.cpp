@@ -2,6 +2,7 @@
 #include <array>
 
 #include "Resources.h"
+#include "Version.h"
 #include "resource.h"
 
 namespace {
@@ -10,7 +11,7 @@ namespace {
 // About box.
 constexpr std::array<DialogItemTemplate, 6> kAboutItems{{
     {-1, kStaticClass, "128", 11, 17, 20, 20, 0x50000003},
-    {-1, kStaticClass, "Veilnote Version 1.0.0.4", 40, 10, 119, 8, 0x50020080},
+    {-1, kStaticClass, version::kAboutLine, 40, 10, 119, 8, 0x50020080},
     {-1, kStaticClass, "Copyright (C) 2026 Brimvale Software", 41, 25, 140, 8, 0x50020000},
     {IDOK, kButtonClass, "OK", 209, 110, 50, 14, 0x50030001},
     {-1, kStaticClass,
