@@ -49,8 +49,20 @@ QString WrappedText(const QString& text, const QFontMetrics& metrics, int width)
     return wrapped + line;
 }
 
+// Buttons and check boxes draw their keyboard focus as a plain ring. The
+// dialog window owns the style, and outlives its controls.
+void UseFocusRing(QWidget* control, QWidget* parent) {
+    auto* style = parent->findChild<FocusRingStyle*>(QString(), Qt::FindDirectChildrenOnly);
+    if (!style) {
+        style = new FocusRingStyle;
+        style->setParent(parent);
+    }
+    control->setStyle(style);
+}
+
 QWidget* CreateCheckBox(const DialogItemTemplate& item, QWidget* parent) {
     auto* box = new QCheckBox(parent);
+    UseFocusRing(box, parent);
     QString text = Text(item.text);
     if (item.style & BS_MULTILINE) {
         // A check box's text wraps within the box, beside its indicator.
@@ -72,13 +84,7 @@ QWidget* CreateButton(const DialogItemTemplate& item, QWidget* parent) {
     // presses; Qt's own choice would differ when the focus is on no button.
     button->setAutoDefault(false);
     button->setDefault((item.style & BS_TYPEMASK) == BS_DEFPUSHBUTTON);
-    // The dialog window owns the style, and outlives its buttons.
-    auto* style = parent->findChild<FocusRingStyle*>(QString(), Qt::FindDirectChildrenOnly);
-    if (!style) {
-        style = new FocusRingStyle;
-        style->setParent(parent);
-    }
-    button->setStyle(style);
+    UseFocusRing(button, parent);
     return button;
 }
 

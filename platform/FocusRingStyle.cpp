@@ -8,7 +8,7 @@ void FocusRingStyle::drawControl(ControlElement element, const QStyleOption* opt
     QProxyStyle::drawControl(element, option, painter, widget);
     const bool keyboardFocus =
         (option->state & State_HasFocus) && (option->state & State_KeyboardFocusChange);
-    if (element != CE_PushButton || !keyboardFocus)
+    if ((element != CE_PushButton && element != CE_CheckBox) || !keyboardFocus)
         return;
     constexpr int kRing = 2;
     painter->save();

@@ -123,7 +123,7 @@ TEST_F(AccessibilityTest, FocusShowsPlainlyOnEveryTabStopOfEveryWindow) {
 
         m_script.ExpectModalRun<CPasswordDlg>([](CPasswordDlg& password) {
             EXPECT_EQ(ExpectFocusShownRound(password.GetSafeHwnd()),
-                      QStringList({"1", "1014", "1013", "1025"}));
+                      QStringList({"1", "1014", "1013", "1026", "1025"}));
             SaveScreenshot(password.GetSafeHwnd(), "focus-on-password-ok");
             Click(password, IDC_PASSWORD_CANCEL);
         });
