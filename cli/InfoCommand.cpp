@@ -1,3 +1,4 @@
+#include <algorithm>
 #include <array>
 
 #include "CarrierFile.h"
@@ -33,6 +34,12 @@ bool IsSealedCarrier(const CarrierFile& carrier) {
     return ReadSealing(stored, text).kind == SealReading::Kind::kSealed;
 }
 
+// The longest message that, sealed, fits a record of `recordCapacity` bytes.
+std::int64_t LongestSealed(std::int64_t recordCapacity) {
+    return static_cast<std::int64_t>(
+        LongestSealedMessage(static_cast<std::size_t>(std::max<std::int64_t>(recordCapacity, 0))));
+}
+
 }  // namespace
 
 int RunInfo(std::span<const std::string> args, Console& console) {
@@ -54,6 +61,8 @@ int RunInfo(std::span<const std::string> args, Console& console) {
                 << (size < kPasswordRecordNeeds ? ", so nothing can be hidden here)\n" : ")\n")
                 << "picture: " << DescribePicture(guard.Picture()) << '\n'
                 << "safe capacity: " << guard.SafeCapacity() << " message bytes\n"
+                << "sealed capacity: " << LongestSealed(MessageCapacity(size)) << " message bytes ("
+                << LongestSealed(guard.SafeCapacity()) << " safely)\n"
                 << "password record: " << (HoldsPasswordRecord(carrier) ? "present" : "none")
                 << '\n'
                 << "message: " << (IsSealedCarrier(carrier) ? "sealed" : "plain") << '\n';

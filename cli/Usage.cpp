@@ -50,8 +50,9 @@ constexpr std::string_view kRevealUsage =
 constexpr std::string_view kInfoUsage =
     "Usage: veilnote-cli info IMAGE\n"
     "Shows IMAGE's size, how many message bytes it can take, what kind of picture\n"
-    "it is, how many message bytes it takes without any visible change, whether it\n"
-    "holds a hidden password, and whether its message is sealed.\n";
+    "it is, how many message bytes it takes without any visible change, how many\n"
+    "it takes sealed, whether it holds a hidden password, and whether its message\n"
+    "is sealed.\n";
 
 }  // namespace
 

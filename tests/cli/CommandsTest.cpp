@@ -132,8 +132,8 @@ TEST_F(CommandsTest, MessageMustFitTheCapacityInfoShows) {
     EXPECT_EQ(Run({"info", image}).out,
               "size: 3654 bytes\ncapacity: 328 message bytes (the password record needs a file of "
               "at least 1128 bytes)\npicture: bitmap, 40-byte header, 24 bits per pixel, 40x30, "
-              "uncompressed\nsafe capacity: 328 message bytes\npassword record: none\nmessage: "
-              "plain\n");
+              "uncompressed\nsafe capacity: 328 message bytes\nsealed capacity: 167 message "
+              "bytes (167 safely)\npassword record: none\nmessage: plain\n");
     const Outcome tooLong = Run({"hide", image, output}, std::string(329, 'm'));
     EXPECT_EQ(tooLong.code, 1);
     EXPECT_EQ(tooLong.err,
@@ -195,7 +195,8 @@ TEST_F(CommandsTest, HideRefusesWhatWouldVisiblyChangeThePictureUnlessToldOtherw
     EXPECT_FALSE(std::filesystem::exists(output));
     EXPECT_EQ(Run({"info", image}).out.substr(Run({"info", image}).out.find("picture:")),
               "picture: bitmap, 40-byte header, 1 bits per pixel, 200x60, uncompressed\n"
-              "safe capacity: 0 message bytes\npassword record: none\nmessage: plain\n");
+              "safe capacity: 0 message bytes\nsealed capacity: 0 message bytes (0 safely)\n"
+              "password record: none\nmessage: plain\n");
 
     // --force writes exactly what the records give the carrier.
     ASSERT_EQ(Run({"hide", image, output, "--force"}, "secret").code, 0);
@@ -232,6 +233,19 @@ std::string MessageRecord(const std::string& carrier) {
     return ReadCurtainedString(reinterpret_cast<const std::uint8_t*>(carrier.data()),
                                static_cast<std::int32_t>(carrier.size()), kMessageRecordStart,
                                silent);
+}
+
+TEST_F(CommandsTest, SealedMessageFitsExactlyTheSealedCapacityInfoShows) {
+    const std::string info = Run({"info", image}).out;
+    const std::size_t at = info.find("sealed capacity: ");
+    ASSERT_NE(at, std::string::npos) << info;
+    const std::size_t capacity = std::stoul(info.substr(at + 17));
+    ASSERT_GT(capacity, 0U);
+    EXPECT_EQ(Run({"hide", image, output, "--seal"}, std::string(capacity, 'm')).code, 0);
+    EXPECT_EQ(Run({"reveal", output}).out, std::string(capacity, 'm'));
+    const Outcome tooLong = Run({"hide", image, output, "--seal"}, std::string(capacity + 1, 'm'));
+    EXPECT_EQ(tooLong.code, 1);
+    EXPECT_TRUE(tooLong.err.starts_with("Image is very small.\n")) << tooLong.err;
 }
 
 TEST_F(CommandsTest, SealedMessageOpensOnlyWithTheWholePassword) {
