@@ -55,7 +55,7 @@ complete_line() {
     _ "$prefix/share/bash-completion/completions/veilnote-cli" "$@"
 }
 [ "$(complete_line veilnote-cli re)" = "reveal " ] || fail "completion of a command"
-[ "$(complete_line veilnote-cli hide --)" = "--help --password-file --text-file " ] ||
+[ "$(complete_line veilnote-cli hide --)" = "--convert --force --help --password-file --seal --text-file " ] ||
   fail "completion of hide's options"
 [ "$(complete_line veilnote-cli reveal hi)" = "hidden.bmp " ] || fail "completion of a picture"
 
