@@ -16,8 +16,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         Require(reporter.count == 0 || (record.text.empty() && reporter.last == kNoCurtainedData));
         Require(!record.malformed || reporter.count == 1);
         // A record read in full says nothing; one not found has no text.
-        Require(!record.found || (reporter.count == 0 && !record.malformed));
-        Require(record.found || record.text.empty());
+        Require(!record.deciphered || (reporter.count == 0 && !record.malformed));
+        Require(record.deciphered || record.text.empty());
         Require(record.text.find('\0') == std::string::npos);
         Require(record.text == Trimmed(record.text));
 

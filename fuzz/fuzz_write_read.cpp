@@ -53,7 +53,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     CountingReporter read;
     const CurtainedRecord record = ReadCurtainedRecord(carrier.data(), length, start, read);
-    Require(record.found && !record.malformed && read.count == 0);
+    Require(record.deciphered && !record.malformed && read.count == 0);
     Require(record.text == Trimmed(text.substr(0, text.find('\0'))));
     return 0;
 }
