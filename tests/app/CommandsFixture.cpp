@@ -8,13 +8,6 @@
 #include "PasswordDlg.h"
 #include "PasswordRules.h"
 
-namespace {
-class IgnoringReporter final : public Reporter {
-public:
-    void Report(const std::string&) override {}
-};
-}  // namespace
-
 void CommandsFixture::Open(CVeilnoteDlg& dlg, const std::optional<std::string>& path) {
     m_script.ExpectOpenFile(path);
     Click(dlg, IDC_IMAGEVIEW);
@@ -69,13 +62,13 @@ Bytes CommandsFixture::Carrier(const CVeilnoteDlg& dlg) {
 }
 
 std::string RecordOf(const Bytes& carrier, int start) {
-    IgnoringReporter reporter;
+    SilentReporter reporter;
     return ReadCurtainedString(carrier.data(), static_cast<std::int32_t>(carrier.size()), start,
                                reporter);
 }
 
 Bytes WithHiddenMessage(Bytes carrier, const std::string& password, const std::string& message) {
-    IgnoringReporter reporter;
+    SilentReporter reporter;
     const auto length = static_cast<std::int32_t>(carrier.size());
     EXPECT_EQ(
         CurtainString(carrier.data(), length, kPasswordRecordStart, StoredForm(password), reporter),

@@ -207,10 +207,7 @@ TEST_F(RealDialogsTest, HideSaveOpenAndRevealThroughTheRealDialogs) {
     EXPECT_EQ(written.size(), ReadFile(image).size());
     std::string savedMessage;
     {
-        class Quiet final : public Reporter {
-        public:
-            void Report(const std::string&) override {}
-        } quiet;
+        SilentReporter quiet;
         savedMessage = ReadCurtainedString(
             written.data(), static_cast<std::int32_t>(written.size()), kMessageRecordStart, quiet);
     }

@@ -19,10 +19,7 @@ Bytes WithLengthWord(Bytes bytes, std::size_t start, std::uint32_t value) {
 
 // `carrier` with a password record of blanks, which reads as empty.
 Bytes WithBlankPasswordRecord(Bytes carrier) {
-    class Quiet final : public Reporter {
-    public:
-        void Report(const std::string&) override {}
-    } quiet;
+    SilentReporter quiet;
     EXPECT_EQ(CurtainString(carrier.data(), static_cast<std::int32_t>(carrier.size()),
                             kPasswordRecordStart, "        ", quiet),
               1);

@@ -174,10 +174,7 @@ TEST_F(SealTest, ALongerSealedRecordThatWouldShowIsAskedAboutAfterThePassword) {
 TEST_F(SealTest, SealedMarksWithoutAWellFormedBoxAskNoPassword) {
     Bytes carrier = MakeBitmap(64, 64, 24);
     const auto length = static_cast<std::int32_t>(carrier.size());
-    class Silent final : public Reporter {
-    public:
-        void Report(const std::string&) override {}
-    } silent;
+    SilentReporter silent;
     ASSERT_EQ(
         CurtainString(carrier.data(), length, kPasswordRecordStart, SealedStoredForm(), silent), 1);
     ASSERT_EQ(CurtainString(carrier.data(), length, kMessageRecordStart,

@@ -64,16 +64,11 @@ std::string FlippingText(const Bytes& carrier, std::int64_t start, std::int64_t 
     return text;
 }
 
-class Quiet : public Reporter {
-public:
-    void Report(const std::string&) override {}
-};
-
 Bytes WorstHide(Bytes carrier, std::int64_t messageRecordLength) {
     const std::string stored = FlippingText(carrier, kPasswordRecordStart, 16, 8);
     const std::string message =
         FlippingText(carrier, kMessageRecordStart, messageRecordLength, messageRecordLength);
-    Quiet quiet;
+    SilentReporter quiet;
     const auto size = static_cast<std::int32_t>(carrier.size());
     EXPECT_EQ(CurtainString(carrier.data(), size, kPasswordRecordStart, stored, quiet), 1);
     EXPECT_EQ(CurtainString(carrier.data(), size, kMessageRecordStart, message, quiet), 1);
