@@ -109,6 +109,13 @@ std::optional<std::string> ReadRecord(const BYTE* carrier, std::int32_t length, 
 // After the password dialog: with Seal ticked the message record is longer
 // than the plain message the guard judged before it. Asks again only when
 // that longer record could visibly change a picture the plain one would not.
+// Says why a Hide could visibly change the picture and asks whether to go
+// on anyway: Yes or No, No by default.
+bool AskHideAnyway(const CString& warning) {
+    return AfxMessageBox(warning + "\n\n" + kHideAnyway,
+                         MB_YESNO | MB_DEFBUTTON2 | MB_ICONEXCLAMATION) == IDYES;
+}
+
 bool AcceptLongerSealedRecord(std::span<const std::uint8_t> image, std::int64_t plainLength,
                               std::int64_t sealedLength) {
     // A record too long for the carrier is refused by the size rule later.
@@ -118,9 +125,7 @@ bool AcceptLongerSealedRecord(std::span<const std::uint8_t> image, std::int64_t 
     const CDamageGuard guard(image);
     if (!guard.CouldVisiblyChange(sealedLength) || guard.CouldVisiblyChange(plainLength))
         return true;
-    return AfxMessageBox(
-               CString(kSealedTakesMore) + " " + guard.Warning(sealedLength) + "\n\n" + kHideAnyway,
-               MB_YESNO | MB_DEFBUTTON2 | MB_ICONEXCLAMATION) == IDYES;
+    return AskHideAnyway(CString(kSealedTakesMore) + " " + guard.Warning(sealedLength));
 }
 }  // namespace
 
@@ -289,8 +294,7 @@ bool CVeilnoteDlg::AcceptDamageRisk(std::vector<std::uint8_t>& converted) const 
 
     const CString warning = guard.Warning(recordLength);
     if (!guard.Picture().Vouched())
-        return AfxMessageBox(warning + "\n\n" + kHideAnyway,
-                             MB_YESNO | MB_DEFBUTTON2 | MB_ICONEXCLAMATION) == IDYES;
+        return AskHideAnyway(warning);
 
     const int answer = AfxAskQuestion(
         warning + "\n\n" + kHideAnyway + " " + kConvertOffer,
