@@ -71,13 +71,12 @@ void CPasswordDlg::OnOK() {
         CDialog::OnOK();
         return;
     }
-    if (m_pSealedBox) {
+    if (m_pSealedCarrier) {
         OnOKSealed();
         return;
     }
 
-    m_strPassword = CString(StoredForm(m_strPassword));
-    if (m_strPassword == m_strStored) {
+    if (MatchesStored(m_strPassword, m_strStored)) {
         CDialog::OnOK();
         return;
     }
@@ -90,7 +89,7 @@ void CPasswordDlg::OnOK() {
 void CPasswordDlg::OnOKSealed() {
     std::optional<SecretText> opened;
     try {
-        opened = OpenSealedBox(*m_pSealedBox, m_strPassword.Bytes());
+        opened = m_pSealedCarrier->OpenSealed(m_strPassword.Bytes());
     } catch (const std::bad_alloc&) {
         AfxMessageBox(kNoMemoryToOpen);
         return;

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "Afx.h"
-#include "SealedMessage.h"
+#include "Revealing.h"
 
 // Chooses a password (typed twice) or verifies one against a stored password,
 // or, for a sealed carrier, by opening its box with the whole password.
@@ -19,9 +19,10 @@ public:
     // m_strStored to the sealed carriers' stored form, and the whole password
     // stays in m_strPassword for sealing the message.
     int m_nSeal = BST_UNCHECKED;
-    // Verify mode: when set, the entry must open this box (m_strStored is
-    // then ignored), and an accepted OK leaves the message in m_secMessage.
-    const SealedBox* m_pSealedBox = nullptr;
+    // Verify mode: when set, the entry must open this sealed carrier's box
+    // (m_strStored is then ignored), and an accepted OK leaves the message in
+    // m_secMessage.
+    const CarrierReading* m_pSealedCarrier = nullptr;
     SecretText m_secMessage;
 
 protected:

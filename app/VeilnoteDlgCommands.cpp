@@ -5,11 +5,10 @@
 #include <span>
 #include <vector>
 
-#include "BitmapConverter.h"
-#include "CarrierRecords.h"
-#include "DamageGuard.h"
+#include "Hiding.h"
 #include "MessageBoxReporter.h"
 #include "PasswordDlg.h"
+#include "Revealing.h"
 #include "SealedCommands.h"
 #include "VeilnoteDlg.h"
 #include "resource.h"
@@ -21,18 +20,10 @@ constexpr DWORD kFileDialogFlags = OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT;
 constexpr int kPreviewWidth = 330;
 constexpr int kPreviewHeight = 218;
 
-constexpr const char* kEmptyMessage = "There is no text to curtain";
-constexpr const char* kOperationAborted = "Operation aborted ..     ";
 constexpr const char* kImageTooLarge =
     "This file is too large to hide a message in: images can be at most 2 GiB - 1 bytes.";
 constexpr const char* kNotEnoughMemory = "There is not enough memory to open this file.";
 constexpr const char* kTextTooLarge = "This text file is too large to load as a message.";
-constexpr const char* kHideAnyway = "Hide the message anyway?";
-constexpr const char* kSealedTakesMore =
-    "Sealed, the message takes more room in the picture than it does plain.";
-constexpr const char* kConvertOffer =
-    "Convert makes a 24-bit copy of the picture that looks the same and takes the message "
-    "safely; it is saved under a new name.";
 constexpr int kConvertAnswer = 100;
 
 // "/photos/cat.bmp" becomes "/photos/cat-24bit.bmp".
@@ -89,26 +80,6 @@ std::unique_ptr<BYTE[]> CopyOf(const BYTE* data, std::int32_t length) {
     return copy;
 }
 
-// Whether a record that reads as empty was there: a message of blanks reads
-// so, a password never does.
-enum class EmptyText { IsNoRecord, IsText };
-
-// The text of the record at `start`; nothing when there is no record to read,
-// after the user has been told so once.
-std::optional<std::string> ReadRecord(const BYTE* carrier, std::int32_t length, std::int32_t start,
-                                      EmptyText empty) {
-    MessageBoxReporter reporter;
-    CurtainedRecord record = ReadCurtainedRecord(carrier, length, start, reporter);
-    if (record.deciphered && (empty == EmptyText::IsText || !record.text.empty()))
-        return std::move(record.text);
-    if (reporter.Count() == 0)
-        AfxMessageBox(kNoCurtainedData);
-    return std::nullopt;
-}
-
-// After the password dialog: with Seal ticked the message record is longer
-// than the plain message the guard judged before it. Asks again only when
-// that longer record could visibly change a picture the plain one would not.
 // Says why a Hide could visibly change the picture and asks whether to go
 // on anyway: Yes or No, No by default.
 bool AskHideAnyway(const CString& warning) {
@@ -116,16 +87,15 @@ bool AskHideAnyway(const CString& warning) {
                          MB_YESNO | MB_DEFBUTTON2 | MB_ICONEXCLAMATION) == IDYES;
 }
 
-bool AcceptLongerSealedRecord(std::span<const std::uint8_t> image, std::int64_t plainLength,
-                              std::int64_t sealedLength) {
-    // A record too long for the carrier is refused by the size rule later.
-    if (sealedLength <= plainLength ||
-        sealedLength > MessageCapacity(static_cast<std::int64_t>(image.size())))
+// After the password dialog: with Seal ticked the message record is longer
+// than the plain one judged before it. Asks again only when that longer
+// record could visibly change a picture the plain one would not.
+bool AcceptLongerSealedRecord(std::span<const std::uint8_t> image, std::int64_t messageLength) {
+    const HideAssessment sealed = AssessHide(image, messageLength, Sealing::kSealed);
+    if (!sealed.couldVisiblyChange ||
+        AssessHide(image, messageLength, Sealing::kPlain).couldVisiblyChange)
         return true;
-    const CDamageGuard guard(image);
-    if (!guard.CouldVisiblyChange(sealedLength) || guard.CouldVisiblyChange(plainLength))
-        return true;
-    return AskHideAnyway(CString(kSealedTakesMore) + " " + guard.Warning(sealedLength));
+    return AskHideAnyway(CString(kSealedTakesMore) + " " + sealed.warning);
 }
 }  // namespace
 
@@ -231,10 +201,12 @@ void CVeilnoteDlg::OnHide() {
     dlgPassword.m_bChooseMode = 1;
     if (dlgPassword.DoModal() == IDCANCEL)
         return;
-    const std::optional<CString> strRecord = MessageRecordText(m_strMessage, dlgPassword);
-    if (!strRecord || !AcceptLongerSealedRecord({pImage, static_cast<std::size_t>(nLength)},
-                                                PaddedLength(m_strMessage.GetLength()),
-                                                PaddedLength(strRecord->GetLength())))
+    const bool bSeal = dlgPassword.m_nSeal == BST_CHECKED;
+    const std::span<const std::uint8_t> image(pImage, static_cast<std::size_t>(nLength));
+    if (bSeal && !AcceptLongerSealedRecord(image, m_strMessage.GetLength()))
+        return;
+    const std::optional<HideRecords> records = RecordsFor(m_strMessage, dlgPassword);
+    if (!records)
         return;
 
     // The records go into a copy: the window's image changes only once the
@@ -243,13 +215,8 @@ void CVeilnoteDlg::OnHide() {
     std::unique_ptr<BYTE[]> pCarrier = CopyOf(pImage, nLength);
     if (!pCarrier)
         return;
-    // Both records must fit before either is written.
     MessageBoxReporter reporter;
-    if (CanCurtainString(nLength, kPasswordRecordStart, dlgPassword.m_strStored, reporter) == -1 ||
-        CanCurtainString(nLength, kMessageRecordStart, *strRecord, reporter) == -1 ||
-        CurtainString(pCarrier.get(), nLength, kPasswordRecordStart, dlgPassword.m_strStored,
-                      reporter) == -1 ||
-        CurtainString(pCarrier.get(), nLength, kMessageRecordStart, *strRecord, reporter) == -1) {
+    if (!WriteRecords(WholeCarrier(pCarrier.get(), nLength), *records, reporter)) {
         AfxMessageBox(kOperationAborted);
         return;
     }
@@ -284,25 +251,19 @@ bool CVeilnoteDlg::SaveCarrier(const BYTE* pCarrier, std::int32_t nLength,
 bool CVeilnoteDlg::AcceptDamageRisk(std::vector<std::uint8_t>& converted) const {
     const std::span<const std::uint8_t> carrier(m_pImageData.get(),
                                                 static_cast<std::size_t>(m_nImageLength));
-    const std::int64_t recordLength = PaddedLength(m_strMessage.GetLength());
-    // A message too long for the carrier is refused by the size rule later.
-    if (recordLength > MessageCapacity(m_nImageLength))
+    const HideAssessment hide = AssessHide(carrier, m_strMessage.GetLength(), Sealing::kPlain);
+    if (!hide.couldVisiblyChange)
         return true;
-    const CDamageGuard guard(carrier);
-    if (!guard.CouldVisiblyChange(recordLength))
-        return true;
-
-    const CString warning = guard.Warning(recordLength);
-    if (!guard.Picture().Vouched())
-        return AskHideAnyway(warning);
+    if (!hide.convertible)
+        return AskHideAnyway(hide.warning);
 
     const int answer = AfxAskQuestion(
-        warning + "\n\n" + kHideAnyway + " " + kConvertOffer,
+        hide.warning + "\n\n" + kHideAnyway + " " + kConvertOffer,
         {{IDYES, "&Yes"}, {IDNO, "&No"}, {kConvertAnswer, "&Convert"}}, IDNO, MB_ICONEXCLAMATION);
     if (answer != kConvertAnswer)
         return answer == IDYES;
     // Converted only when asked for: a big picture's copy costs memory.
-    ConvertedBitmap copy = ConvertTo24Bit(carrier);
+    ConvertedBitmap copy = ConvertCarrier(carrier);
     if (copy.file.empty()) {
         AfxMessageBox("The picture cannot be converted: " + copy.failure + ".");
         return false;
@@ -312,29 +273,29 @@ bool CVeilnoteDlg::AcceptDamageRisk(std::vector<std::uint8_t>& converted) const 
 }
 
 void CVeilnoteDlg::OnReveal() {
-    const std::optional<std::string> stored =
-        ReadRecord(m_pImageData.get(), m_nImageLength, kPasswordRecordStart, EmptyText::IsNoRecord);
-    if (!stored)
+    // What the carrier holds, sealed or not, is known before the password is
+    // asked for; a plain message is read only once the password is right.
+    const CarrierReading reading(m_pImageData.get(), m_nImageLength);
+    if (reading.GetKind() == CarrierReading::Kind::kNoRecords) {
+        AfxMessageBox(kNoCurtainedData);
         return;
-
-    // Whether the carrier is sealed is known before the password is asked for.
-    const SealReading sealing = ReadSealing(m_pImageData.get(), m_nImageLength);
+    }
     CPasswordDlg dlgPassword;
     dlgPassword.m_bChooseMode = 0;
-    dlgPassword.m_strStored = CString(*stored);
-    if (!PrepareForSealing(sealing, dlgPassword))
-        return;
+    dlgPassword.m_strStored = CString(reading.Stored());
+    if (reading.GetKind() == CarrierReading::Kind::kSealed)
+        dlgPassword.m_pSealedCarrier = &reading;
     if (dlgPassword.DoModal() == IDCANCEL)
         return;
-    // Only now, with the password verified, is the message read: a sealed
-    // one was opened by the dialog. A message of blanks reads as an empty
-    // one; no message at all leaves the edit be.
+    // A sealed message was opened by the dialog. A message of blanks reads as
+    // an empty one; no message at all leaves the edit be.
     const std::optional<std::string> message =
-        sealing.box ? std::optional<std::string>(dlgPassword.m_secMessage.View())
-                    : ReadRecord(m_pImageData.get(), m_nImageLength, kMessageRecordStart,
-                                 EmptyText::IsText);
-    if (!message)
+        dlgPassword.m_pSealedCarrier ? std::optional<std::string>(dlgPassword.m_secMessage.View())
+                                     : reading.ReadMessage();
+    if (!message) {
+        AfxMessageBox(kNoCurtainedData);
         return;
+    }
     if (TypedMessageUnsaved() &&
         AfxMessageBox(kReplaceTypedMessage, MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2) != IDYES)
         return;

@@ -4,21 +4,16 @@
 
 #include "Arguments.h"
 #include "AtomicFile.h"
-#include "BitmapConverter.h"
 #include "CarrierFile.h"
-#include "CarrierRecords.h"
 #include "CommandSupport.h"
-#include "DamageGuard.h"
 #include "Errors.h"
 #include "FileIO.h"
+#include "Hiding.h"
 #include "PasswordSource.h"
-#include "SealedMessage.h"
 #include "StreamReporter.h"
 
 namespace {
 
-constexpr const char* kNoTextToHide = "There is no text to curtain";
-constexpr const char* kOperationAborted = "Operation aborted ..     ";
 constexpr std::array<std::string_view, 2> kOptions{"--text-file", "--password-file"};
 constexpr std::array<std::string_view, 3> kFlags{"--force", "--convert", "--seal"};
 
@@ -38,34 +33,25 @@ std::string ReadMessage(std::istream& in) {
     return message.Take();
 }
 
-// Whether both records fit the carrier; reports why not, as writing them would.
-bool RecordsFit(std::int32_t length, const std::string& stored, const std::string& message,
-                Reporter& reporter) {
-    return CanCurtainString(length, kPasswordRecordStart, stored, reporter) == 1 &&
-           CanCurtainString(length, kMessageRecordStart, message, reporter) == 1;
-}
+// Refuses a Hide that could visibly change the picture, unless asked to
+// hide in a 24-bit copy instead, which then becomes the carrier. The guard
+// reads only the parts of the image it judges: headers, palette, and for
+// some kinds the pixels the Hide reaches.
+enum class OnDamage { kRefuse, kConvert };
 
-// Refuses a Hide that could visibly change the picture, unless `convert`
-// asks for it to go into a 24-bit copy instead, which then becomes the
-// carrier. Messages too long for the carrier are left to the size rule,
-// which names the sizes. The guard reads only the parts of the image it
-// judges: headers, palette, and for some kinds the pixels the Hide reaches.
-void GuardAgainstDamage(CarrierFile& carrier, std::int64_t recordLength, bool convert) {
-    if (recordLength > MessageCapacity(carrier.Length())) {
+void GuardAgainstDamage(CarrierFile& carrier, std::int64_t messageLength, Sealing sealing,
+                        OnDamage onDamage) {
+    const HideAssessment hide = AssessHide(carrier.Bytes(), messageLength, sealing);
+    if (!hide.couldVisiblyChange) {
         return;
     }
-    const CDamageGuard guard(carrier.Bytes());
-    if (!guard.CouldVisiblyChange(recordLength)) {
-        return;
-    }
-    if (!convert) {
-        throw Refusal(guard.Warning(recordLength) +
+    if (onDamage == OnDamage::kRefuse) {
+        throw Refusal(hide.warning +
                       " Use --force to hide anyway, or --convert to hide in a 24-bit copy.");
     }
-    ConvertedBitmap copy = ConvertTo24Bit(carrier.Bytes());
+    ConvertedBitmap copy = ConvertCarrier(carrier.Bytes());
     if (copy.file.empty()) {
-        throw Refusal(guard.Warning(recordLength) + " It cannot be converted: " + copy.failure +
-                      ".");
+        throw Refusal(hide.warning + " It cannot be converted: " + copy.failure + ".");
     }
     carrier.Replace(std::move(copy.file));
 }
@@ -76,15 +62,14 @@ void GuardAgainstDamage(CarrierFile& carrier, std::int64_t recordLength, bool co
 // Throws after a report, saying how much the image takes when the records
 // do not fit; OUTPUT is then as it was.
 void WriteWithRecords(const CarrierFile& carrier, const std::string& outputPath,
-                      const std::string& stored, const std::string& message, Reporter& reporter,
-                      std::ostream& err) {
+                      const HideRecords& records, Reporter& reporter, std::ostream& err) {
     const std::int32_t length = carrier.Length();
-    if (!RecordsFit(length, stored, message, reporter)) {
+    if (!RecordsFit(length, records, reporter)) {
         err << "This image takes messages of up to " << MessageCapacity(length)
-            << " bytes; the message has " << message.size() << " bytes.\n";
+            << " bytes; the message has " << records.message.size() << " bytes.\n";
         throw Refusal(kOperationAborted);
     }
-    const ByteSpan span = HideSpan(PaddedLength(std::ssize(message)));
+    const ByteSpan span = records.Span();
     std::vector<std::uint8_t> bytes(static_cast<std::size_t>(span.end - span.first));
     const CarrierWindow window{bytes, span.first, length};
 
@@ -94,8 +79,7 @@ void WriteWithRecords(const CarrierFile& carrier, const std::string& outputPath,
         !file.ReadBack(static_cast<std::uint64_t>(span.first), bytes, reason)) {
         throw Refusal("cannot write " + outputPath + ": " + reason);
     }
-    if (CurtainString(window, kPasswordRecordStart, stored, reporter) != 1 ||
-        CurtainString(window, kMessageRecordStart, message, reporter) != 1) {
+    if (!WriteRecords(window, records, reporter)) {
         throw Refusal(kOperationAborted);
     }
     if (!file.Patch(static_cast<std::uint64_t>(span.first), bytes, reason) ||
@@ -125,29 +109,24 @@ int RunHide(std::span<const std::string> args, Console& console) {
                                  ? ReadMessageFile(textFile->second, kMessageKeep)
                                  : ReadMessage(console.in));
     if (message.Size() == 0) {
-        throw Refusal(kNoTextToHide);
+        throw Refusal(kEmptyMessage);
     }
 
     // A sealed message takes a longer record than its plain text: the guard
     // judges the record that will really be written.
-    const bool seal = parsed.flags.contains("--seal");
-    const std::int64_t recordLength =
-        seal ? static_cast<std::int64_t>(SealedRecordLength(message.Size()))
-             : PaddedLength(static_cast<std::int64_t>(message.Size()));
+    const Sealing sealing = parsed.flags.contains("--seal") ? Sealing::kSealed : Sealing::kPlain;
     if (!parsed.flags.contains("--force")) {
-        GuardAgainstDamage(carrier, recordLength, parsed.flags.contains("--convert"));
+        GuardAgainstDamage(
+            carrier, static_cast<std::int64_t>(message.Size()), sealing,
+            parsed.flags.contains("--convert") ? OnDamage::kConvert : OnDamage::kRefuse);
     }
 
     StreamReporter reporter(console.err);
-    if (seal) {
-        const SecretText password = ChoosePassword(PasswordInputsFor(parsed, console), console.err);
-        WriteWithRecords(carrier, outputPath, SealedStoredForm(),
-                         SealMessage(message.View(), password.View()), reporter, console.err);
-    } else {
-        const std::string stored =
-            ChooseStoredPassword(PasswordInputsFor(parsed, console), console.err);
-        WriteWithRecords(carrier, outputPath, stored, std::string(message.View()), reporter,
-                         console.err);
-    }
+    const PasswordInputs inputs = PasswordInputsFor(parsed, console);
+    const HideRecords records =
+        sealing == Sealing::kSealed
+            ? SealedRecords(message.View(), ChoosePassword(inputs, console.err).View())
+            : HideRecords{ChooseStoredPassword(inputs, console.err), std::string(message.View())};
+    WriteWithRecords(carrier, outputPath, records, reporter, console.err);
     return static_cast<int>(ExitCode::kSuccess);
 }

@@ -1,43 +1,22 @@
-#include <algorithm>
 #include <array>
 
+#include "CarrierFacts.h"
 #include "CarrierFile.h"
 #include "CommandSupport.h"
-#include "DamageGuard.h"
 #include "Errors.h"
-#include "PasswordRules.h"
-#include "SealedCarrier.h"
-#include "StreamReporter.h"
 
 namespace {
 
-// Whether the carrier holds a password record as hiding writes one: a stored
-// form of 16 bytes that ends in the fixed suffix.
-bool HoldsPasswordRecord(const CarrierFile& carrier) {
-    SilentReporter silent;
-    const std::string stored =
-        FetchCurtainedRecord(carrier.Length(), kPasswordRecordStart, carrier.Fetch(), silent).text;
-    return stored.size() == kMaxPasswordLength && stored.ends_with(kStoredSuffix);
-}
-
-// Whether the carrier is sealed. The message record is read only when the
-// password record says it may be, so a plain carrier costs no more.
-bool IsSealedCarrier(const CarrierFile& carrier) {
-    SilentReporter silent;
-    const std::string stored =
-        FetchCurtainedRecord(carrier.Length(), kPasswordRecordStart, carrier.Fetch(), silent).text;
-    if (stored != SealedStoredForm()) {
-        return false;
+const char* MessageWord(CarrierReading::Kind kind) {
+    switch (kind) {
+        case CarrierReading::Kind::kPlain:
+            return "plain";
+        case CarrierReading::Kind::kSealed:
+            return "sealed";
+        case CarrierReading::Kind::kNoRecords:
+            break;
     }
-    const std::string text =
-        FetchCurtainedRecord(carrier.Length(), kMessageRecordStart, carrier.Fetch(), silent).text;
-    return ReadSealing(stored, text).kind == SealReading::Kind::kSealed;
-}
-
-// The longest message that, sealed, fits a record of `recordCapacity` bytes.
-std::int64_t LongestSealed(std::int64_t recordCapacity) {
-    return static_cast<std::int64_t>(
-        LongestSealedMessage(static_cast<std::size_t>(std::max<std::int64_t>(recordCapacity, 0))));
+    return "none";
 }
 
 }  // namespace
@@ -50,21 +29,22 @@ int RunInfo(std::span<const std::string> args, Console& console) {
     }
     RequireOperands(parsed, 1);
     const CarrierFile carrier(parsed.operands[0], kCarrierLimit);
-    const std::int64_t size = carrier.Length();
-    // Reads headers and palette, and only the pixels the safe capacity needs.
-    const CDamageGuard guard(carrier.Bytes());
+    // Reads headers and palette, only the pixels the safe capacity needs, and
+    // the records.
+    const CarrierFacts facts = ReadCarrierFacts(carrier.Bytes());
 
-    console.out << "size: " << size << " bytes\n"
-                << "capacity: " << MessageCapacity(size) << " message bytes"
-                << " (the password record needs a file of at least " << kPasswordRecordNeeds
-                << " bytes"
-                << (size < kPasswordRecordNeeds ? ", so nothing can be hidden here)\n" : ")\n")
-                << "picture: " << DescribePicture(guard.Picture()) << '\n'
-                << "safe capacity: " << guard.SafeCapacity() << " message bytes\n"
-                << "sealed capacity: " << LongestSealed(MessageCapacity(size)) << " message bytes ("
-                << LongestSealed(guard.SafeCapacity()) << " safely)\n"
-                << "password record: " << (HoldsPasswordRecord(carrier) ? "present" : "none")
-                << '\n'
-                << "message: " << (IsSealedCarrier(carrier) ? "sealed" : "plain") << '\n';
+    console.out << "size: " << facts.size << " bytes\n"
+                << "capacity: " << facts.capacity << " message bytes";
+    if (facts.size < kPasswordRecordNeeds) {
+        console.out << " (the password record needs a file of at least " << kPasswordRecordNeeds
+                    << " bytes, so nothing can be hidden here)";
+    }
+    console.out << '\n'
+                << "picture: " << facts.picture << '\n'
+                << "safe capacity: " << facts.safeCapacity << " message bytes\n"
+                << "sealed capacity: " << facts.sealedCapacity << " message bytes ("
+                << facts.sealedSafeCapacity << " safely)\n"
+                << "password record: " << (facts.passwordRecord ? "present" : "none") << '\n'
+                << "message: " << MessageWord(facts.message) << '\n';
     return static_cast<int>(ExitCode::kSuccess);
 }

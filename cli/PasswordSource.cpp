@@ -83,10 +83,11 @@ SecretText ChoosePassword(const PasswordInputs& inputs, std::ostream& err) {
     return chosen;
 }
 
-SecretText OpenWithPassword(const PasswordInputs& inputs, const SealedBox& box, std::ostream& err) {
+SecretText OpenWithPassword(const PasswordInputs& inputs, const CarrierReading& carrier,
+                            std::ostream& err) {
     const auto open = [&](std::string entry) {
         const SecretText password(std::move(entry));
-        return OpenSealedBox(box, password.View());
+        return carrier.OpenSealed(password.View());
     };
     if (std::optional<std::string> given = GivenPassword(inputs)) {
         if (std::optional<SecretText> message = open(*std::move(given))) {
@@ -105,15 +106,16 @@ SecretText OpenWithPassword(const PasswordInputs& inputs, const SealedBox& box, 
     return message;
 }
 
-void VerifyPassword(const PasswordInputs& inputs, const std::string& stored, std::ostream& err) {
+void VerifyPassword(const PasswordInputs& inputs, const CarrierReading& carrier,
+                    std::ostream& err) {
     if (const std::optional<std::string> given = GivenPassword(inputs)) {
-        if (!MatchesStored(*given, stored)) {
+        if (!carrier.Matches(*given)) {
             throw Refusal(kPasswordInvalid);
         }
         return;
     }
     Retry(kPromptAttempts, err, [&]() -> std::optional<std::string> {
-        if (MatchesStored(Ask(inputs.prompt, kPasswordPrompt), stored)) {
+        if (carrier.Matches(Ask(inputs.prompt, kPasswordPrompt))) {
             return std::nullopt;
         }
         return std::string(kPasswordInvalid);

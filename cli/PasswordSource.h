@@ -6,7 +6,7 @@
 #include <string_view>
 
 #include "PasswordPrompt.h"
-#include "SealedMessage.h"
+#include "Revealing.h"
 
 // Where a password comes from, in this order: a file, the environment, a prompt.
 struct PasswordInputs {
@@ -29,9 +29,10 @@ std::string ChooseStoredPassword(const PasswordInputs& inputs, std::ostream& err
 // Chooses a new password as ChooseStoredPassword does, and returns it whole.
 SecretText ChoosePassword(const PasswordInputs& inputs, std::ostream& err);
 
-// Asks for the password of `stored`; throws Refusal when it does not match.
-void VerifyPassword(const PasswordInputs& inputs, const std::string& stored, std::ostream& err);
+// Asks for the password of a plain carrier; throws Refusal when it does not match.
+void VerifyPassword(const PasswordInputs& inputs, const CarrierReading& carrier, std::ostream& err);
 
-// Asks for the whole password of a sealed `box` and returns the message;
+// Asks for the whole password of a sealed carrier and returns the message;
 // throws Refusal when no entry opens it.
-SecretText OpenWithPassword(const PasswordInputs& inputs, const SealedBox& box, std::ostream& err);
+SecretText OpenWithPassword(const PasswordInputs& inputs, const CarrierReading& carrier,
+                            std::ostream& err);

@@ -3,8 +3,7 @@
 #include "CarrierFile.h"
 #include "CommandSupport.h"
 #include "Errors.h"
-#include "SealedCarrier.h"
-#include "StreamReporter.h"
+#include "Revealing.h"
 #include "TerminalText.h"
 
 namespace {
@@ -34,36 +33,25 @@ int RunReveal(std::span<const std::string> args, Console& console) {
     RequireOperands(parsed, 1);
     // Only the records are read, so the cost is the message's, not the image's.
     const CarrierFile carrier(parsed.operands[0], kCarrierLimit);
-
-    // Whether the format reports a carrier without records depends on its
-    // random low bits; the user always gets its one message, once.
-    SilentReporter silent;
-    const std::string stored =
-        FetchCurtainedRecord(carrier.Length(), kPasswordRecordStart, carrier.Fetch(), silent).text;
-    if (stored.empty()) {
+    const CarrierReading reading(carrier.Length(), carrier.Fetch());
+    switch (reading.GetKind()) {
+        case CarrierReading::Kind::kNoRecords:
+            throw Refusal(kNoCurtainedData);
+        case CarrierReading::Kind::kSealed:
+            WriteMessage(
+                OpenWithPassword(PasswordInputsFor(parsed, console), reading, console.err).View(),
+                console);
+            return static_cast<int>(ExitCode::kSuccess);
+        case CarrierReading::Kind::kPlain:
+            break;
+    }
+    VerifyPassword(PasswordInputsFor(parsed, console), reading, console.err);
+    // Read only now, with the password right. A message of white space only
+    // reads back empty from a whole record.
+    const std::optional<std::string> message = reading.ReadMessage();
+    if (!message) {
         throw Refusal(kNoCurtainedData);
     }
-    // The message record is read before the password only to tell whether the
-    // carrier is sealed: a sealed one is opened by the whole password, not by
-    // its stored form. Nothing of it is shown before the password is right.
-    const CurtainedRecord record =
-        FetchCurtainedRecord(carrier.Length(), kMessageRecordStart, carrier.Fetch(), silent);
-    const SealReading sealing = ReadSealing(stored, record.text);
-    if (sealing.kind == SealReading::Kind::kBroken) {
-        throw Refusal(kNoCurtainedData);
-    }
-    if (sealing.kind == SealReading::Kind::kSealed) {
-        const SecretText message =
-            OpenWithPassword(PasswordInputsFor(parsed, console), *sealing.box, console.err);
-        WriteMessage(message.View(), console);
-        return static_cast<int>(ExitCode::kSuccess);
-    }
-    VerifyPassword(PasswordInputsFor(parsed, console), stored, console.err);
-
-    // A message of white space only reads back empty from a whole record.
-    if (record.malformed || (record.text.empty() && !record.deciphered)) {
-        throw Refusal(kNoCurtainedData);
-    }
-    WriteMessage(record.text, console);
+    WriteMessage(*message, console);
     return static_cast<int>(ExitCode::kSuccess);
 }

@@ -36,8 +36,13 @@ public:
                  int mode = ECB) const;
 
 private:
+    // The round function, kept as the class's own although nothing calls it:
+    // the block routines use a free copy (Feistel) that works on the tables
+    // directly, so the compiler can keep them in registers across rounds.
     std::uint32_t F(std::uint32_t x) const;
 
+    // The initial block as given; kept with the keyed state although nothing
+    // reads it, since the chain (below) is what every chaining call starts from.
     BlowfishBlock m_blkInitial;
     BlowfishBlock m_blkChain;
     std::array<std::uint32_t, 18> m_aP;

@@ -60,7 +60,7 @@ int CurtainLength(const CarrierWindow& carrier, std::int32_t position, std::uint
 int CanCurtainString(std::int32_t carrierLength, std::int32_t start, const std::string& text,
                      Reporter& reporter) {
     if (text.empty()) {
-        reporter.Report(kNoTextToCurtain);
+        reporter.Report(kRecordWriterNoText);
         return -1;
     }
     if (start < kLengthWordBits) {
@@ -152,29 +152,69 @@ CurtainedRecord ReadCurtainedRecord(const std::uint8_t* carrier, std::int32_t ca
 
 CurtainedRecord ReadCurtainedRecord(const CarrierView& carrier, std::int32_t start,
                                     Reporter& reporter) {
+    const auto fetch = [&carrier](std::int64_t first, std::int64_t end) {
+        if (!carrier.Holds(first, end)) {
+            return std::vector<std::uint8_t>{};
+        }
+        const auto* const begin = &carrier.At(first);
+        return std::vector<std::uint8_t>(begin, begin + (end - first));
+    };
+    return FetchCurtainedRecord(carrier.carrierLength, start, fetch, reporter);
+}
+
+std::string ReadCurtainedString(const std::uint8_t* carrier, std::int32_t carrierLength,
+                                std::int32_t start, Reporter& reporter) {
+    return ReadCurtainedRecord(carrier, carrierLength, start, reporter).text;
+}
+
+CurtainedRecord FetchCurtainedRecord(std::int32_t carrierLength, std::int32_t start,
+                                     const CarrierFetch& fetch, Reporter& reporter,
+                                     std::optional<std::int32_t> requiredLength) {
     if (start < kLengthWordBits) {
         return {};
     }
-    const std::int32_t length = ReadCurtainLength(carrier, start - kLengthWordBits, reporter);
-    if (length < 0 || RecordEnd(start, length) > std::int64_t{carrier.carrierLength}) {
+    // The length word, as far as the carrier has it; too short a carrier ends
+    // the read on the length word alone.
+    const std::int64_t wordFirst = start - kLengthWordBits;
+    const std::int64_t wordEnd = std::min<std::int64_t>(start, carrierLength);
+    const std::vector<std::uint8_t> word =
+        wordFirst < wordEnd ? fetch(wordFirst, wordEnd) : std::vector<std::uint8_t>{};
+    const std::int32_t length = ReadCurtainLength(CarrierView{word, wordFirst, carrierLength},
+                                                  start - kLengthWordBits, reporter);
+    if (length < 0 || RecordEnd(start, length) > std::int64_t{carrierLength}) {
         return {};
     }
     // Never written by this program: the cipher would refuse it, so the read
     // ends here as a carrier without data.
-    if (!RecordIsDeciphered(carrier.carrierLength, start, length)) {
+    if (!RecordIsDeciphered(carrierLength, start, length)) {
         reporter.Report(kNoCurtainedData);
         return {"", true};
     }
-    if (!carrier.Holds(start, RecordEnd(start, length))) {
+    // A length word the record could not have is no record; nothing of what
+    // it claims is read.
+    if (requiredLength && length != *requiredLength) {
         return {};
     }
 
+    // The ciphertext is gathered piece by piece, so that no more than one
+    // piece of the carrier is held beside it, however long the record.
+    constexpr std::size_t kCipherBytesPerFetch = 8 * 1024;
     const auto count = static_cast<std::size_t>(length);
     std::vector<std::uint8_t> cipher(count, 0);
-    for (std::size_t k = 0; k < count; ++k) {
-        for (unsigned j = 0; j < 8; ++j) {
-            const unsigned bit = carrier.At(BitPosition(start, k, j)) & 1u;
-            cipher[k] = static_cast<std::uint8_t>(cipher[k] | (bit << j));
+    for (std::size_t first = 0; first < count; first += kCipherBytesPerFetch) {
+        const std::size_t end = std::min(count, first + kCipherBytesPerFetch);
+        const std::int64_t from = BitPosition(start, first, 0);
+        const std::int64_t to = BitPosition(start, end - 1, 7) + 1;
+        const std::vector<std::uint8_t> piece = fetch(from, to);
+        const CarrierView view{piece, from, carrierLength};
+        if (!view.Holds(from, to)) {
+            return {};  // the file shrank under us, or a window that lacks the record
+        }
+        for (std::size_t k = first; k < end; ++k) {
+            for (unsigned j = 0; j < 8; ++j) {
+                const unsigned bit = view.At(BitPosition(start, k, j)) & 1u;
+                cipher[k] = static_cast<std::uint8_t>(cipher[k] | (bit << j));
+            }
         }
     }
     // One spare zero byte ends the text even when no padding did.
@@ -184,31 +224,4 @@ CurtainedRecord ReadCurtainedRecord(const CarrierView& carrier, std::int32_t sta
     std::string text(reinterpret_cast<const char*>(plain.data()));
     text.erase(text.find_last_not_of(kTrailingSpace) + 1);
     return {std::move(text), false, true};
-}
-
-std::string ReadCurtainedString(const std::uint8_t* carrier, std::int32_t carrierLength,
-                                std::int32_t start, Reporter& reporter) {
-    return ReadCurtainedRecord(carrier, carrierLength, start, reporter).text;
-}
-
-CurtainedRecord FetchCurtainedRecord(std::int32_t carrierLength, std::int32_t start,
-                                     const CarrierFetch& fetch, Reporter& reporter) {
-    if (start < kLengthWordBits) {
-        return {};
-    }
-    // The length word, as far as the carrier has it; too short a carrier ends
-    // the read on the length word alone, as it does in memory.
-    const std::int64_t first = start - kLengthWordBits;
-    const std::int64_t wordEnd = std::min<std::int64_t>(start, carrierLength);
-    std::vector<std::uint8_t> bytes =
-        first < wordEnd ? fetch(first, wordEnd) : std::vector<std::uint8_t>{};
-    const auto window = [&] { return CarrierView{bytes, first, carrierLength}; };
-
-    SilentReporter silent;
-    const std::int32_t length = ReadCurtainLength(window(), start - kLengthWordBits, silent);
-    if (length > 0 && RecordIsDeciphered(carrierLength, start, length)) {
-        std::vector<std::uint8_t> record = fetch(start, RecordEnd(start, length));
-        bytes.insert(bytes.end(), record.begin(), record.end());
-    }
-    return ReadCurtainedRecord(window(), start, reporter);
 }

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -18,8 +19,10 @@
 // one (CarrierWindow.h) with the same results, so that a caller can read and
 // write only the bytes the records occupy.
 
-// Messages the format shows, exactly as the user sees them.
-inline constexpr const char* kNoTextToCurtain = "There are no text to curtain";
+// Messages the format shows, exactly as the user sees them. The record
+// writer's own refusal of an empty text is worded unlike Hide's refusal of an
+// empty message (kEmptyMessage, "There is no text ..."): two texts, kept apart.
+inline constexpr const char* kRecordWriterNoText = "There are no text to curtain";
 inline constexpr const char* kImageVerySmall = "Image is very small.";
 inline constexpr const char* kNoCurtainedData = "Image does not contain curtained data ..";
 
@@ -75,10 +78,13 @@ using CarrierFetch = std::function<std::vector<std::uint8_t>(std::int64_t first,
 
 // ReadCurtainedRecord on a carrier `carrierLength` bytes long that is not in
 // memory: fetches its length word and then, only when the record is to be
-// deciphered, the record's bytes. Memory and reads are those of the record,
-// whatever the carrier's size.
+// deciphered, the record's bytes, a piece at a time. Reads are those of the
+// record and memory about its enciphered length, whatever the carrier's
+// size. With `requiredLength`, a length word of any other value is no record
+// (silently), and nothing more is read.
 CurtainedRecord FetchCurtainedRecord(std::int32_t carrierLength, std::int32_t start,
-                                     const CarrierFetch& fetch, Reporter& reporter);
+                                     const CarrierFetch& fetch, Reporter& reporter,
+                                     std::optional<std::int32_t> requiredLength = std::nullopt);
 
 // The deciphered text up to its first zero byte, trailing white space
 // removed; the empty string when the record cannot be read.

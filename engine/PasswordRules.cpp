@@ -3,7 +3,11 @@
 #include "SealedMessage.h"
 
 std::string StoredForm(const std::string& password) {
-    return password.substr(0, 8) + kStoredSuffix;
+    return password.substr(0, kCountedPasswordBytes) + kStoredSuffix;
+}
+
+bool IsStoredForm(const std::string& stored) {
+    return stored.size() == kStoredFormBytes && stored.ends_with(kStoredSuffix);
 }
 
 std::optional<std::string> CheckChosenPassword(const std::string& password,
@@ -30,5 +34,5 @@ std::optional<std::string> CheckChosenPassword(const std::string& password,
 bool MatchesStored(const std::string& entry, const std::string& stored) {
     // A sealed carrier's password record is opened by no entry, even where its
     // message record is not a sealed one.
-    return stored != StoredForm(std::string(kSealSentinel)) && StoredForm(entry) == stored;
+    return stored != SealedStoredForm() && StoredForm(entry) == stored;
 }

@@ -7,6 +7,10 @@
 // are byte strings in the locale's encoding; lengths and cuts count bytes.
 
 inline constexpr const char* kStoredSuffix = "58203614";
+// Only this many bytes of a plain carrier's password are kept, and so count.
+inline constexpr std::size_t kCountedPasswordBytes = 8;
+// Every password record Hide writes holds a stored form this long.
+inline constexpr std::size_t kStoredFormBytes = 16;
 inline constexpr std::size_t kMinPasswordLength = 8;
 inline constexpr std::size_t kMaxPasswordLength = 16;
 
@@ -22,6 +26,10 @@ inline constexpr const char* kPasswordHasZeroByte =
 
 // The first 8 bytes of `password` followed by "58203614".
 std::string StoredForm(const std::string& password);
+
+// Whether `stored` is a stored form as Hide writes one: 16 bytes ending in
+// the fixed suffix.
+bool IsStoredForm(const std::string& stored);
 
 // Choosing a password: the message of the first rule broken (length, no
 // zero byte, no byte reserved for sealed carriers, then confirmation), or

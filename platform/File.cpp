@@ -19,31 +19,20 @@ CFile::~CFile() {
     Close();
 }
 
-BOOL CFile::Open(const CString& path, UINT flags, std::string* error) {
+BOOL CFile::Open(const CString& path, UINT /*flags*/, std::string* error) {
     Close();
-    const bool write = (flags & (modeWrite | modeReadWrite)) != 0;
-    int access = (flags & modeReadWrite) ? O_RDWR : (flags & modeWrite) ? O_WRONLY : O_RDONLY;
-    if (flags & modeCreate)
-        access |= O_CREAT | O_TRUNC;
-
     struct stat status {};
-    if (::stat(path.GetString(), &status) == 0) {
-        if (S_ISDIR(status.st_mode)) {
-            SetError(error, EISDIR);
-            return FALSE;
-        }
-        if (write && (status.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0) {
-            SetError(error, EACCES);
-            return FALSE;
-        }
+    if (::stat(path.GetString(), &status) == 0 && S_ISDIR(status.st_mode)) {
+        SetError(error, EISDIR);
+        return FALSE;
     }
-    const int fd = ::open(path.GetString(), access | O_CLOEXEC, 0666);
+    const int fd = ::open(path.GetString(), O_RDONLY | O_CLOEXEC);
     if (fd < 0) {
         SetError(error, errno);
         return FALSE;
     }
     // Not shared with other programs while open: they are told it is busy.
-    if (::flock(fd, (write ? LOCK_EX : LOCK_SH) | LOCK_NB) != 0) {
+    if (::flock(fd, LOCK_SH | LOCK_NB) != 0) {
         if (errno == EWOULDBLOCK && error)
             *error = "it is in use by another program";
         else

@@ -7,16 +7,13 @@
 #include "CString.h"
 #include "WinTypes.h"
 
-// A binary file opened for the program alone. Open flags as the class
-// library has them.
+// A binary file opened for reading, which other programs may read but not
+// write while it is open. Open flags as the class library has them; writing
+// goes through CAtomicFile below.
 class CFile {
 public:
     enum OpenFlags : UINT {
         modeRead = 0x0000,
-        modeWrite = 0x0001,
-        modeReadWrite = 0x0002,
-        shareExclusive = 0x0010,
-        modeCreate = 0x1000,
         typeBinary = 0x8000,
     };
 
@@ -25,9 +22,7 @@ public:
     CFile(const CFile&) = delete;
     CFile& operator=(const CFile&) = delete;
 
-    // False when the file cannot be opened so; `error` then says why. A file
-    // whose permissions allow nobody to write counts as read-only, even for
-    // the superuser.
+    // False when the file cannot be opened; `error` then says why.
     BOOL Open(const CString& path, UINT flags, std::string* error = nullptr);
     std::uint64_t GetLength() const;
     // Reads up to `count` bytes; fewer only at the end of the file. Throws

@@ -130,10 +130,10 @@ TEST_F(CommandsTest, EmptyMessageIsRefusedWithoutAskingForAPassword) {
 
 TEST_F(CommandsTest, MessageMustFitTheCapacityInfoShows) {
     EXPECT_EQ(Run({"info", image}).out,
-              "size: 3654 bytes\ncapacity: 328 message bytes (the password record needs a file of "
-              "at least 1128 bytes)\npicture: bitmap, 40-byte header, 24 bits per pixel, 40x30, "
+              "size: 3654 bytes\ncapacity: 328 message bytes\npicture: bitmap, 40-byte header, 24 "
+              "bits per pixel, 40x30, "
               "uncompressed\nsafe capacity: 328 message bytes\nsealed capacity: 167 message "
-              "bytes (167 safely)\npassword record: none\nmessage: plain\n");
+              "bytes (167 safely)\npassword record: none\nmessage: none\n");
     const Outcome tooLong = Run({"hide", image, output}, std::string(329, 'm'));
     EXPECT_EQ(tooLong.code, 1);
     EXPECT_EQ(tooLong.err,
@@ -196,7 +196,7 @@ TEST_F(CommandsTest, HideRefusesWhatWouldVisiblyChangeThePictureUnlessToldOtherw
     EXPECT_EQ(Run({"info", image}).out.substr(Run({"info", image}).out.find("picture:")),
               "picture: bitmap, 40-byte header, 1 bits per pixel, 200x60, uncompressed\n"
               "safe capacity: 0 message bytes\nsealed capacity: 0 message bytes (0 safely)\n"
-              "password record: none\nmessage: plain\n");
+              "password record: none\nmessage: none\n");
 
     // --force writes exactly what the records give the carrier.
     ASSERT_EQ(Run({"hide", image, output, "--force"}, "secret").code, 0);

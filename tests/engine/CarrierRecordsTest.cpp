@@ -8,15 +8,10 @@
 
 #include "BlowfishCipher.h"
 #include "CarrierRecords.h"
+#include "RecordingReporter.h"
 #include "TestBytes.h"
 
 namespace {
-
-class RecordingReporter : public Reporter {
-public:
-    void Report(const std::string& message) override { messages.push_back(message); }
-    std::vector<std::string> messages;
-};
 
 using Messages = std::vector<std::string>;
 
@@ -159,7 +154,7 @@ TEST(CarrierRecords, FailedWritesLeaveTheCarrierAsItWas) {
     for (const Case& c : {Case{1127, 100, "password58203614", kImageVerySmall},
                           Case{99, 100, "password58203614", kImageVerySmall},
                           Case{1000 + 8 * 16 - 1, 320, std::string(9, 'x'), kImageVerySmall},
-                          Case{5000, 320, "", kNoTextToCurtain}}) {
+                          Case{5000, 320, "", kRecordWriterNoText}}) {
         SCOPED_TRACE(c.size);
         const Bytes original = RandomCarrier(c.size, rng);
         Bytes carrier = original;

@@ -9,15 +9,10 @@
 #include <vector>
 
 #include "CarrierRecords.h"
+#include "RecordingReporter.h"
 #include "TestBytes.h"
 
 namespace {
-
-class RecordingReporter : public Reporter {
-public:
-    void Report(const std::string& message) override { messages.push_back(message); }
-    std::vector<std::string> messages;
-};
 
 Bytes RandomBytes(std::size_t size, std::mt19937& rng) {
     Bytes bytes(size);

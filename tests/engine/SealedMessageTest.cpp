@@ -8,17 +8,12 @@
 
 #include "CarrierRecords.h"
 #include "PasswordRules.h"
-#include "SealedCarrier.h"
+#include "RecordingReporter.h"
+#include "Revealing.h"
 #include "SealedMessage.h"
 #include "TestBytes.h"
 
 namespace {
-
-class RecordingReporter : public Reporter {
-public:
-    void Report(const std::string& message) override { messages.push_back(message); }
-    std::vector<std::string> messages;
-};
 
 std::int32_t Size(const Bytes& carrier) {
     return static_cast<std::int32_t>(carrier.size());
@@ -49,11 +44,11 @@ std::string ReadRecord(const Bytes& carrier, std::int32_t start) {
 }
 
 std::optional<std::string> Open(const Bytes& carrier, const std::string& password) {
-    const SealReading reading = ReadSealing(carrier.data(), Size(carrier));
-    if (reading.kind != SealReading::Kind::kSealed) {
+    const CarrierReading reading(carrier.data(), Size(carrier));
+    if (reading.GetKind() != CarrierReading::Kind::kSealed) {
         return std::nullopt;
     }
-    const std::optional<SecretText> opened = OpenSealedBox(*reading.box, password);
+    const std::optional<SecretText> opened = reading.OpenSealed(password);
     return opened ? std::optional<std::string>(opened->View()) : std::nullopt;
 }
 
@@ -206,11 +201,11 @@ TEST(SealedCarrier, EveryFlippedBitOfTheMessageRecordFailsInOrder) {
     for (const std::size_t position : positions) {
         Bytes carrier = sealed;
         carrier[position] ^= 1;
-        const SealReading reading = ReadSealing(carrier.data(), Size(carrier));
-        if (reading.kind == SealReading::Kind::kSealed) {
-            EXPECT_EQ(OpenSealedBox(*reading.box, "whole password"), std::nullopt) << position;
+        const CarrierReading reading(carrier.data(), Size(carrier));
+        if (reading.GetKind() == CarrierReading::Kind::kSealed) {
+            EXPECT_EQ(reading.OpenSealed("whole password"), std::nullopt) << position;
         } else {
-            broken += reading.kind == SealReading::Kind::kBroken ? 1 : 0;
+            broken += reading.GetKind() == CarrierReading::Kind::kNoRecords ? 1 : 0;
             // Taken for unsealed, its password record still opens for no entry.
             EXPECT_FALSE(MatchesStored(std::string(kSealSentinel),
                                        ReadRecord(carrier, kPasswordRecordStart)));
@@ -229,7 +224,8 @@ TEST(SealedCarrier, OnlyTheSentinelAndTheMarkerTogetherMakeASealedCarrier) {
               1);
     ASSERT_EQ(
         CurtainString(carrier.data(), Size(carrier), kMessageRecordStart, lookalike, reporter), 1);
-    EXPECT_EQ(ReadSealing(carrier.data(), Size(carrier)).kind, SealReading::Kind::kPlain);
+    EXPECT_EQ(CarrierReading(carrier.data(), Size(carrier)).GetKind(),
+              CarrierReading::Kind::kPlain);
     EXPECT_EQ(ReadRecord(carrier, kMessageRecordStart), lookalike);
 
     // No chosen password can give the sentinel's stored form, and that form
@@ -243,23 +239,27 @@ TEST(SealedCarrier, OnlyTheSentinelAndTheMarkerTogetherMakeASealedCarrier) {
               kPasswordReservedByte);
     EXPECT_FALSE(MatchesStored(sentinel, SealedStoredForm()));
 
-    // The sentinel with a marker but no well-formed box is broken, not plain.
+    // The sentinel without a well-formed box holds nothing to reveal, and is
+    // not taken for plain: no entry could ever match it.
     ASSERT_EQ(CurtainString(carrier.data(), Size(carrier), kPasswordRecordStart, SealedStoredForm(),
                             reporter),
               1);
-    EXPECT_EQ(ReadSealing(carrier.data(), Size(carrier)).kind, SealReading::Kind::kSealed);
+    EXPECT_EQ(CarrierReading(carrier.data(), Size(carrier)).GetKind(),
+              CarrierReading::Kind::kSealed);
     // Box bytes 0-2 are the version and the low byte of the passes: "AQEA"
     // is version 1, 1 pass; "AgEA" version 2; "AQUA" 5 passes, above the cap.
     const std::string body = lookalike.substr(kSealMarker.size());
     ASSERT_TRUE(body.starts_with("AQEA"));
     const std::string marker(kSealMarker);
     for (const std::string& text :
-         {marker + "not base64!", marker + "QUJD", marker + "AgEA" + body.substr(4),
-          marker + "AQUA" + body.substr(4), lookalike.substr(0, lookalike.size() - 1),
-          lookalike + "=", marker + "!" + body.substr(1), marker + " " + body}) {
+         {std::string("inner words"), marker + "not base64!", marker + "QUJD",
+          marker + "AgEA" + body.substr(4), marker + "AQUA" + body.substr(4),
+          lookalike.substr(0, lookalike.size() - 1), lookalike + "=", marker + "!" + body.substr(1),
+          marker + " " + body}) {
         ASSERT_EQ(CurtainString(carrier.data(), Size(carrier), kMessageRecordStart, text, reporter),
                   1);
-        EXPECT_EQ(ReadSealing(carrier.data(), Size(carrier)).kind, SealReading::Kind::kBroken)
+        EXPECT_EQ(CarrierReading(carrier.data(), Size(carrier)).GetKind(),
+                  CarrierReading::Kind::kNoRecords)
             << text;
     }
     EXPECT_TRUE(reporter.messages.empty());

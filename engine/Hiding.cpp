@@ -1,0 +1,82 @@
+#include "Hiding.h"
+
+#include <algorithm>
+
+#include "CarrierRecords.h"
+#include "DamageGuard.h"
+#include "PasswordRules.h"
+
+std::int64_t MessageRecordLength(std::int64_t messageLength, Sealing sealing) {
+    if (sealing == Sealing::kSealed) {
+        return static_cast<std::int64_t>(
+            SealedRecordLength(static_cast<std::size_t>(messageLength)));
+    }
+    return PaddedLength(messageLength);
+}
+
+HideAssessment AssessHide(std::span<const std::uint8_t> carrier, std::int64_t messageLength,
+                          Sealing sealing) {
+    HideAssessment assessment;
+    assessment.messageLength = messageLength;
+    assessment.recordLength = MessageRecordLength(messageLength, sealing);
+    assessment.capacity = MessageCapacity(static_cast<std::int64_t>(carrier.size()));
+    assessment.longestMessage =
+        sealing == Sealing::kSealed
+            ? static_cast<std::int64_t>(LongestSealedMessage(
+                  static_cast<std::size_t>(std::max<std::int64_t>(assessment.capacity, 0))))
+            : assessment.capacity;
+    assessment.fits = assessment.recordLength <= assessment.capacity;
+    if (!assessment.fits) {
+        return assessment;
+    }
+    const CDamageGuard guard(carrier);
+    assessment.convertible = guard.Picture().Vouched();
+    assessment.couldVisiblyChange = guard.CouldVisiblyChange(assessment.recordLength);
+    if (assessment.couldVisiblyChange) {
+        assessment.warning = guard.Warning(assessment.recordLength);
+    }
+    return assessment;
+}
+
+namespace {
+// 1234567 as "1,234,567".
+std::string WithThousands(std::int64_t number) {
+    std::string digits = std::to_string(number);
+    for (auto at = static_cast<std::ptrdiff_t>(digits.size()) - 3; at > 0; at -= 3) {
+        digits.insert(static_cast<std::size_t>(at), ",");
+    }
+    return digits;
+}
+}  // namespace
+
+std::string MessageTooLong(const HideAssessment& hide) {
+    return std::string(kImageVerySmall) + " The message has " + WithThousands(hide.messageLength) +
+           " bytes; this picture takes at most " + WithThousands(hide.longestMessage) + ".";
+}
+
+ConvertedBitmap ConvertCarrier(std::span<const std::uint8_t> carrier) {
+    return ConvertTo24Bit(carrier);
+}
+
+std::int64_t HideRecords::MessageRecordLength() const {
+    return PaddedLength(static_cast<std::int64_t>(message.size()));
+}
+
+HideRecords PlainRecords(std::string_view message, std::string_view password) {
+    return {StoredForm(std::string(password)), std::string(message)};
+}
+
+HideRecords SealedRecords(std::string_view message, std::string_view password, SealLimits limits) {
+    return {SealedStoredForm(), SealMessage(message, password, limits)};
+}
+
+bool RecordsFit(std::int32_t carrierLength, const HideRecords& records, Reporter& reporter) {
+    return CanCurtainString(carrierLength, kPasswordRecordStart, records.stored, reporter) == 1 &&
+           CanCurtainString(carrierLength, kMessageRecordStart, records.message, reporter) == 1;
+}
+
+bool WriteRecords(const CarrierWindow& carrier, const HideRecords& records, Reporter& reporter) {
+    return RecordsFit(carrier.carrierLength, records, reporter) &&
+           CurtainString(carrier, kPasswordRecordStart, records.stored, reporter) == 1 &&
+           CurtainString(carrier, kMessageRecordStart, records.message, reporter) == 1;
+}

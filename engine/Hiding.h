@@ -1,0 +1,93 @@
+#pragma once
+
+#include <cstdint>
+#include <span>
+#include <string>
+#include <string_view>
+
+#include "BitmapConverter.h"
+#include "CarrierWindow.h"
+#include "RecordGeometry.h"
+#include "Reporter.h"
+#include "SealedMessage.h"
+
+// The road of a Hide, shared by the window and the command-line tool: judge
+// the Hide before anything is asked, make the two record texts once the
+// password is known, write both into the carrier. The front ends only ask
+// their questions and show or print what this gives them.
+
+// What the user is told on the way, word for word the same in both front ends.
+inline constexpr const char* kEmptyMessage = "There is no text to curtain";
+inline constexpr const char* kOperationAborted = "Operation aborted ..     ";
+// The damage question.
+inline constexpr const char* kHideAnyway = "Hide the message anyway?";
+inline constexpr const char* kConvertOffer =
+    "Convert makes a 24-bit copy of the picture that looks the same and takes the message "
+    "safely; it is saved under a new name.";
+inline constexpr const char* kSealedTakesMore =
+    "Sealed, the message takes more room in the picture than it does plain.";
+
+// How the message goes into its record.
+enum class Sealing { kPlain, kSealed };
+
+// The message record's length for a message of `messageLength` bytes: its
+// padded text, or for a sealed message the padded sealed text.
+std::int64_t MessageRecordLength(std::int64_t messageLength, Sealing sealing);
+
+// A Hide judged before it is done.
+struct HideAssessment {
+    std::int64_t messageLength = 0;
+    std::int64_t recordLength = 0;    // the message record's real length
+    std::int64_t capacity = 0;        // the longest message record the carrier takes
+    std::int64_t longestMessage = 0;  // the longest message that fits, so sealed or not
+    // Whether both records fit the carrier by the size rule. A Hide that does
+    // not fit is refused by the size rule with its own message; it is not
+    // judged for damage.
+    bool fits = false;
+    // Whether it could visibly change the picture, and why, with what the
+    // picture takes safely: the text the question and the refusal share.
+    bool couldVisiblyChange = false;
+    std::string warning;
+    // Whether the picture is one the converter vouches for, so that Convert
+    // can be offered before it is tried.
+    bool convertible = false;
+};
+
+// Judges a Hide of a message of `messageLength` bytes into `carrier`.
+HideAssessment AssessHide(std::span<const std::uint8_t> carrier, std::int64_t messageLength,
+                          Sealing sealing);
+
+// The refusal of a message too long for the carrier, the same in both front
+// ends: "Image is very small." and then both sizes, e.g. "The message has
+// 2,000 bytes; this picture takes at most 1,032."
+std::string MessageTooLong(const HideAssessment& hide);
+
+// The 24-bit copy a Convert hides in.
+ConvertedBitmap ConvertCarrier(std::span<const std::uint8_t> carrier);
+
+// The texts of the two records: the stored password, and the message or
+// its sealed text.
+struct HideRecords {
+    std::string stored;
+    std::string message;
+
+    std::int64_t MessageRecordLength() const;
+    // The bytes of the carrier writing them may change.
+    ByteSpan Span() const { return HideSpan(MessageRecordLength()); }
+};
+
+// An unsealed Hide: the password's stored form and the message as it is.
+HideRecords PlainRecords(std::string_view message, std::string_view password);
+// A sealed Hide: the sealed carriers' stored form and the message sealed
+// under the whole password. Throws std::bad_alloc when the key derivation
+// cannot get its memory.
+HideRecords SealedRecords(std::string_view message, std::string_view password,
+                          SealLimits limits = InteractiveSealLimits());
+
+// Whether both records fit a carrier of `carrierLength` bytes; when not,
+// reports why as writing them would ("Image is very small.").
+bool RecordsFit(std::int32_t carrierLength, const HideRecords& records, Reporter& reporter);
+
+// Writes both records into `carrier`, which must hold Span(). Checks both
+// before writing either; false after a report, with nothing changed.
+bool WriteRecords(const CarrierWindow& carrier, const HideRecords& records, Reporter& reporter);

@@ -1,0 +1,167 @@
+// The Hide and Reveal road both front ends take: one judgement of a Hide,
+// one writer of both records, one reader that reads no more than it needs.
+#include <gtest/gtest.h>
+
+#include <random>
+#include <string>
+#include <vector>
+
+#include "Hiding.h"
+#include "PasswordRules.h"
+#include "RecordingReporter.h"
+#include "Revealing.h"
+#include "TestBitmaps.h"
+
+namespace {
+
+std::int32_t Size(const Bytes& carrier) {
+    return static_cast<std::int32_t>(carrier.size());
+}
+
+Bytes Bitmap(int bits, std::int32_t width, std::int32_t height) {
+    std::mt19937 rng(7);
+    TestBitmap shape = Shape(bits, width, height);
+    if (bits <= 8) {
+        shape.palette = Palette(1 << bits, false, rng);
+    }
+    shape.pixels = RandomBytes(RowStride(width, bits) * static_cast<std::uint32_t>(height), rng,
+                               bits <= 8 ? (1u << bits) : 256);
+    return WriteBitmap(shape);
+}
+
+// Hides as a front end does; the records must fit.
+Bytes Hidden(Bytes carrier, const HideRecords& records) {
+    RecordingReporter reporter;
+    EXPECT_TRUE(WriteRecords(WholeCarrier(carrier.data(), Size(carrier)), records, reporter));
+    EXPECT_TRUE(reporter.messages.empty());
+    return carrier;
+}
+
+TEST(HideAssessment, JudgesTheRecordThatWillBeWrittenAndLeavesTooLongToTheSizeRule) {
+    const Bytes truecolour = Bitmap(24, 64, 48);  // 9270 bytes: 1032 message bytes
+    const Bytes oneBit = Bitmap(1, 320, 240);
+    struct Case {
+        const Bytes* carrier;
+        std::int64_t messageLength;
+        Sealing sealing;
+        bool fits;
+        bool couldVisiblyChange;
+    };
+    for (const Case& c : {
+             Case{&truecolour, 1032, Sealing::kPlain, true, false},
+             Case{&truecolour, 1033, Sealing::kPlain, false, false},
+             Case{&truecolour, 600, Sealing::kSealed, true, false},
+             Case{&truecolour, 800, Sealing::kSealed, false, false},
+             Case{&oneBit, 8, Sealing::kPlain, true, true},
+         }) {
+        const HideAssessment hide = AssessHide(*c.carrier, c.messageLength, c.sealing);
+        const std::int64_t written =
+            c.sealing == Sealing::kSealed
+                ? SealedRecords(std::string(static_cast<std::size_t>(c.messageLength), 'm'),
+                                "password", LeastSealLimits())
+                      .MessageRecordLength()
+                : (c.messageLength + 7) / 8 * 8;
+        EXPECT_EQ(hide.recordLength, written) << c.messageLength;
+        EXPECT_EQ(hide.fits, c.fits) << c.messageLength;
+        EXPECT_EQ(hide.couldVisiblyChange, c.couldVisiblyChange) << c.messageLength;
+        EXPECT_EQ(hide.warning.empty(), !c.couldVisiblyChange) << c.messageLength;
+    }
+    EXPECT_TRUE(AssessHide(oneBit, 8, Sealing::kPlain).convertible);
+    EXPECT_FALSE(AssessHide(Bytes(9270, 0x55), 8, Sealing::kPlain).convertible);
+}
+
+TEST(HideRecords, ARecordThatDoesNotFitIsReportedAndNothingIsWritten) {
+    const Bytes carrier = Bitmap(24, 64, 48);
+    Bytes written = carrier;
+    RecordingReporter reporter;
+    EXPECT_FALSE(WriteRecords(WholeCarrier(written.data(), Size(written)),
+                              PlainRecords(std::string(1033, 'm'), "password"), reporter));
+    EXPECT_EQ(reporter.messages, std::vector<std::string>{kImageVerySmall});
+    EXPECT_EQ(written, carrier);
+}
+
+// A fetch that counts what it is asked for.
+struct CountingFetch {
+    const Bytes* carrier;
+    std::vector<std::pair<std::int64_t, std::int64_t>>* calls;
+    std::vector<std::uint8_t> operator()(std::int64_t first, std::int64_t end) const {
+        calls->emplace_back(first, end);
+        return {carrier->begin() + first, carrier->begin() + end};
+    }
+};
+
+TEST(CarrierReading, TellsWhatRevealFindsAndReadsAPlainMessageOnlyAfterThePassword) {
+    const Bytes picture = Bitmap(24, 64, 48);
+    const Bytes plain = Hidden(picture, PlainRecords("meet at nine", "password99"));
+    const Bytes sealed =
+        Hidden(picture, SealedRecords("meet at nine", "whole password", LeastSealLimits()));
+    // The sealed carriers' password record over a message that is no box.
+    const Bytes sentinelOnly = Hidden(picture, HideRecords{SealedStoredForm(), "meet at nine"});
+
+    std::vector<std::pair<std::int64_t, std::int64_t>> calls;
+    const CarrierReading reading(Size(plain), CountingFetch{&plain, &calls});
+    EXPECT_EQ(reading.GetKind(), CarrierReading::Kind::kPlain);
+    for (const auto& [first, end] : calls) {
+        EXPECT_LT(end, kMessageRecordStart - 32) << "the message record was read early";
+    }
+    EXPECT_TRUE(reading.Matches("password"));
+    EXPECT_FALSE(reading.Matches("passwor"));
+    EXPECT_EQ(reading.ReadMessage(), "meet at nine");
+
+    const CarrierReading sealedReading(sealed.data(), Size(sealed));
+    EXPECT_EQ(sealedReading.GetKind(), CarrierReading::Kind::kSealed);
+    EXPECT_FALSE(sealedReading.Matches(std::string(kSealSentinel)));
+    EXPECT_EQ(sealedReading.OpenSealed("whole passwor"), std::nullopt);
+    EXPECT_EQ(sealedReading.OpenSealed("whole password")->View(), "meet at nine");
+
+    for (const Bytes* nothing : {&picture, &sentinelOnly}) {
+        const CarrierReading none(nothing->data(), Size(*nothing));
+        EXPECT_EQ(none.GetKind(), CarrierReading::Kind::kNoRecords);
+        EXPECT_FALSE(none.Matches(std::string(kSealSentinel)));
+    }
+}
+
+}  // namespace
+
+namespace {
+
+// A carrier of the largest size, never held: every byte is 0 but for bit 0
+// of the two length words, which claim `passwordLength` and `messageLength`.
+// Counts what is fetched.
+struct ClaimingCarrier {
+    std::uint32_t passwordLength;
+    std::uint32_t messageLength;
+    std::int64_t* fetched;
+    std::vector<std::uint8_t> operator()(std::int64_t first, std::int64_t end) const {
+        *fetched += end - first;
+        std::vector<std::uint8_t> bytes(static_cast<std::size_t>(end - first), 0);
+        for (std::int64_t p = first; p < end; ++p) {
+            const auto put = [&](std::int64_t word, std::uint32_t value) {
+                if (p >= word && p < word + 32)
+                    bytes[static_cast<std::size_t>(p - first)] = (value >> (p - word)) & 1u;
+            };
+            put(kPasswordRecordStart - 32, passwordLength);
+            put(kMessageRecordStart - 32, messageLength);
+        }
+        return bytes;
+    }
+};
+
+TEST(CarrierReading, ReadsNoMoreThanTheRecordsWhateverTheLengthWordsClaim) {
+    constexpr auto kLongest = static_cast<std::uint32_t>(MessageCapacity(kMaxCarrierLength));
+    constexpr auto kCarrier = static_cast<std::int32_t>(kMaxCarrierLength);
+    std::int64_t fetched = 0;
+    const CarrierReading huge(kCarrier, ClaimingCarrier{kLongest, 16, &fetched});
+    EXPECT_EQ(huge.GetKind(), CarrierReading::Kind::kNoRecords);
+    EXPECT_LE(fetched, 32);
+
+    // A password record as Hide writes one (its text is not a stored form)
+    // over a message length word claiming the longest record: nothing of the
+    // message is read before the password.
+    fetched = 0;
+    const CarrierReading plain(kCarrier, ClaimingCarrier{16, kLongest, &fetched});
+    EXPECT_EQ(plain.GetKind(), CarrierReading::Kind::kPlain);
+    EXPECT_LE(fetched, 32 + 16 * 8 + 56);
+}
+
+}  // namespace
