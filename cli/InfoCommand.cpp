@@ -42,13 +42,7 @@ std::int64_t LongestSealed(std::int64_t recordCapacity) {
 
 }  // namespace
 
-int RunInfo(std::span<const std::string> args, Console& console) {
-    const ParsedArguments parsed = ParseArguments(args, {});
-    if (parsed.help) {
-        console.out << CommandUsage("info");
-        return static_cast<int>(ExitCode::kSuccess);
-    }
-    RequireOperands(parsed, 1);
+int RunInfo(const ParsedArguments& parsed, Console& console) {
     const CarrierFile carrier(parsed.operands[0], kCarrierLimit);
     const std::int64_t size = carrier.Length();
     // Reads headers and palette, and only the pixels the safe capacity needs.
