@@ -62,12 +62,12 @@ BOOL CPasswordDlg::OnInitDialog() {
 void CPasswordDlg::OnOK() {
     UpdateData(TRUE);
     if (m_bChooseMode == 1) {
-        if (const auto refusal = CheckChosenPassword(m_strPassword, m_strConfirm)) {
+        if (const auto refusal = CheckChosenPassword(m_strPassword.Bytes(), m_strConfirm.Bytes())) {
             AfxMessageBox(CString(*refusal));
             return;
         }
-        m_strStored =
-            CString(m_nSeal == BST_CHECKED ? SealedStoredForm() : StoredForm(m_strPassword));
+        m_strStored = CString(m_nSeal == BST_CHECKED ? SealedStoredForm()
+                                                     : StoredForm(m_strPassword.Bytes()));
         CDialog::OnOK();
         return;
     }
@@ -76,7 +76,7 @@ void CPasswordDlg::OnOK() {
         return;
     }
 
-    if (MatchesStored(m_strPassword, m_strStored)) {
+    if (MatchesStored(m_strPassword.Bytes(), m_strStored.Bytes())) {
         CDialog::OnOK();
         return;
     }

@@ -6,12 +6,14 @@
 #include "CommandLine.h"
 #include "InstallLayout.h"
 #include "OutsideControls.h"
+#include "ProcessSetup.h"
 #include "VeilnoteApp.h"
 
 // The one application object.
 CVeilnoteApp theApp;
 
 int main(int argc, char** argv) {
+    SetUpProcess();
     // Answered before the window system starts, so that they work without a display.
     const std::span<char* const> args(argv, static_cast<std::size_t>(argc));
     const StartRequest request = ReadStartRequest(args.empty() ? args : args.subspan(1));

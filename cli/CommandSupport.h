@@ -13,13 +13,11 @@ inline constexpr SizeLimit kCarrierLimit{kMaxCarrierLength, "2 GiB - 1 bytes"};
 
 // The password sources a command line and its console offer.
 inline PasswordInputs PasswordInputsFor(const ParsedArguments& parsed, const Console& console) {
-    PasswordInputs inputs{std::nullopt, console.environmentPassword, console.prompt};
+    PasswordInputs inputs{std::nullopt,
+                          console.environmentPassword ? &*console.environmentPassword : nullptr,
+                          console.prompt};
     if (const auto file = parsed.options.find("--password-file"); file != parsed.options.end()) {
         inputs.file = file->second;
     }
     return inputs;
-}
-
-inline std::int32_t CarrierLength(const std::vector<std::uint8_t>& carrier) {
-    return static_cast<std::int32_t>(carrier.size());
 }

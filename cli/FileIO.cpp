@@ -57,12 +57,14 @@ UniqueFd OpenInput(const std::string& path, struct stat& info) {
 
 namespace {
 
-// Reads chunks of `fd` into `take` until the end, or until `take` wants no more.
+// Reads chunks of `fd` into `take` until the end, or until `take` wants no
+// more. What passes through may be a message or a password: the chunk is
+// wiped when it goes.
 template <typename Take>
 void ReadChunks(int fd, const std::string& path, Take take) {
-    std::array<std::uint8_t, 64 * 1024> chunk{};
+    SecretText chunk(std::size_t{64 * 1024});
     for (;;) {
-        const ssize_t got = ::read(fd, chunk.data(), chunk.size());
+        const ssize_t got = ::read(fd, chunk.Data(), chunk.Size());
         if (got < 0) {
             if (errno == EINTR) {
                 continue;
@@ -70,7 +72,7 @@ void ReadChunks(int fd, const std::string& path, Take take) {
             RefuseRead(path, errno);
         }
         if (got == 0 ||
-            !take(std::span<const std::uint8_t>(chunk.data(), static_cast<std::size_t>(got)))) {
+            !take(std::span<const std::uint8_t>(chunk.Data(), static_cast<std::size_t>(got)))) {
             return;
         }
     }
@@ -82,6 +84,21 @@ std::vector<std::uint8_t> ReadWholeFile(const std::string& path, const SizeLimit
     struct stat info {};
     const UniqueFd fd = OpenInput(path, info);
     return ReadWholeInput(fd.Get(), info, path, limit);
+}
+
+SecretText ReadSecretFile(const std::string& path, const SizeLimit& limit) {
+    struct stat info {};
+    const UniqueFd fd = OpenInput(path, info);
+    RefuseIfTooLarge(info, path, limit);
+    SecretText content;
+    ReadChunks(fd.Get(), path, [&](std::span<const std::uint8_t> chunk) {
+        if (content.Size() + chunk.size() > static_cast<std::uint64_t>(limit.bytes)) {
+            RefuseTooLarge(path, limit);
+        }
+        content.Append({reinterpret_cast<const char*>(chunk.data()), chunk.size()});
+        return true;
+    });
+    return content;
 }
 
 void RefuseIfTooLarge(const struct stat& info, const std::string& path, const SizeLimit& limit) {

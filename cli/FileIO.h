@@ -8,6 +8,7 @@
 #include <string_view>
 #include <vector>
 
+#include "SecretText.h"
 #include "UniqueFd.h"
 
 // How much a file may hold, and how to say it to the user.
@@ -28,6 +29,10 @@ UniqueFd OpenInput(const std::string& path, struct stat& info);
 // missing, unreadable, a directory, a device or a socket, or larger than
 // `limit` (for a regular file, checked before anything is read).
 std::vector<std::uint8_t> ReadWholeFile(const std::string& path, const SizeLimit& limit);
+
+// ReadWholeFile for a secret, such as a password file: the bytes never stand
+// anywhere but in wiped memory.
+SecretText ReadSecretFile(const std::string& path, const SizeLimit& limit);
 
 // What ReadWholeFile does after opening: reads all of `fd`, which OpenInput
 // opened on `path` and described in `info`.

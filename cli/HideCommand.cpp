@@ -14,19 +14,23 @@
 
 namespace {
 
-constexpr std::array<std::string_view, 2> kOptions{"--text-file", "--password-file"};
-constexpr std::array<std::string_view, 3> kFlags{"--force", "--convert", "--seal"};
 
 // A message longer than any carrier takes is refused later; one byte more
 // than that is all the refusal needs.
 constexpr auto kMessageKeep = static_cast<std::size_t>(kMaxMessageLength + 1);
 
-// The message on standard input, read only as far as it matters.
-std::string ReadMessage(std::istream& in) {
+// The message on standard input, read only as far as it matters. Someone
+// typing it is told how to end it; the chunk it passes through is wiped.
+std::string ReadMessage(const Console& console) {
+    if (console.inIsTerminal) {
+        console.err << "Type the message, then press Ctrl-D on a line of its own.\n";
+    }
     MessageCollector message(kMessageKeep);
-    std::array<char, 64 * 1024> chunk{};
-    while (in.read(chunk.data(), chunk.size()) || in.gcount() > 0) {
-        if (!message.Add({chunk.data(), static_cast<std::size_t>(in.gcount())})) {
+    SecretText chunk(std::size_t{64 * 1024});
+    const auto buffer = reinterpret_cast<char*>(chunk.Data());
+    while (console.in.read(buffer, static_cast<std::streamsize>(chunk.Size())) ||
+           console.in.gcount() > 0) {
+        if (!message.Add({buffer, static_cast<std::size_t>(console.in.gcount())})) {
             break;
         }
     }
@@ -90,13 +94,7 @@ void WriteWithRecords(const CarrierFile& carrier, const std::string& outputPath,
 
 }  // namespace
 
-int RunHide(std::span<const std::string> args, Console& console) {
-    const ParsedArguments parsed = ParseArguments(args, kOptions, kFlags);
-    if (parsed.help) {
-        console.out << CommandUsage("hide");
-        return static_cast<int>(ExitCode::kSuccess);
-    }
-    RequireOperands(parsed, 2);
+int RunHide(const ParsedArguments& parsed, Console& console) {
     if (parsed.flags.contains("--force") && parsed.flags.contains("--convert")) {
         throw UsageError("--force and --convert exclude each other");
     }
@@ -107,7 +105,7 @@ int RunHide(std::span<const std::string> args, Console& console) {
     const auto textFile = parsed.options.find("--text-file");
     const SecretText message(textFile != parsed.options.end()
                                  ? ReadMessageFile(textFile->second, kMessageKeep)
-                                 : ReadMessage(console.in));
+                                 : ReadMessage(console));
     if (message.Size() == 0) {
         throw Refusal(kEmptyMessage);
     }

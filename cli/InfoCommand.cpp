@@ -21,13 +21,7 @@ const char* MessageWord(CarrierReading::Kind kind) {
 
 }  // namespace
 
-int RunInfo(std::span<const std::string> args, Console& console) {
-    const ParsedArguments parsed = ParseArguments(args, {});
-    if (parsed.help) {
-        console.out << CommandUsage("info");
-        return static_cast<int>(ExitCode::kSuccess);
-    }
-    RequireOperands(parsed, 1);
+int RunInfo(const ParsedArguments& parsed, Console& console) {
     const CarrierFile carrier(parsed.operands[0], kCarrierLimit);
     // Reads headers and palette, only the pixels the safe capacity needs, and
     // the records.

@@ -3,6 +3,8 @@
 #include <optional>
 #include <string>
 
+#include "SecretText.h"
+
 // Asks the user for a password interactively.
 class PasswordPrompt {
 public:
@@ -12,5 +14,5 @@ public:
     // its end. When the input ends before a line end, what was typed before
     // that, or nothing if that is empty. Throws Refusal when there is no one
     // to ask.
-    virtual std::optional<std::string> Ask(const std::string& prompt) = 0;
+    virtual std::optional<SecretText> Ask(const std::string& prompt) = 0;
 };

@@ -11,19 +11,22 @@ constexpr const char* kPasswordPrompt = "Password: ";
 constexpr const char* kConfirmPrompt = "Confirm Pw: ";
 
 // The password given without asking, if any.
-std::optional<std::string> GivenPassword(const PasswordInputs& inputs) {
+std::optional<SecretText> GivenPassword(const PasswordInputs& inputs) {
     if (inputs.file) {
-        const std::vector<std::uint8_t> bytes = ReadWholeFile(*inputs.file, kPasswordFileLimit);
-        return FirstLine(std::string(bytes.begin(), bytes.end()));
+        const SecretText content = ReadSecretFile(*inputs.file, kPasswordFileLimit);
+        return SecretText(FirstLine(content.View()));
     }
-    return inputs.environment;
+    if (inputs.environment != nullptr) {
+        return SecretText(inputs.environment->View());
+    }
+    return std::nullopt;
 }
 
-std::string Ask(PasswordPrompt* prompt, const std::string& text) {
+SecretText Ask(PasswordPrompt* prompt, const std::string& text) {
     if (prompt == nullptr) {
         throw Refusal("no password given: use --password-file PWFILE or set VEILNOTE_PASSWORD");
     }
-    std::optional<std::string> answer = prompt->Ask(text);
+    std::optional<SecretText> answer = prompt->Ask(text);
     if (!answer) {
         throw Refusal("no password entered");
     }
@@ -31,8 +34,8 @@ std::string Ask(PasswordPrompt* prompt, const std::string& text) {
 }
 
 // Runs `attempt` until it returns no complaint; complaints of all but the
-// last try are printed, the last one is thrown.
-template <typename Attempt>
+// last try are printed, the last one is thrown as a `Failure`.
+template <typename Failure, typename Attempt>
 void Retry(int tries, std::ostream& err, Attempt attempt) {
     for (int tried = 1;; ++tried) {
         const std::optional<std::string> complaint = attempt();
@@ -40,41 +43,28 @@ void Retry(int tries, std::ostream& err, Attempt attempt) {
             return;
         }
         if (tried >= tries) {
-            throw Refusal(*complaint);
+            throw Failure(*complaint);
         }
         err << *complaint << '\n';
     }
 }
 
-}  // namespace
-
-std::string FirstLine(std::string_view text) {
-    const std::string_view line = text.substr(0, text.find('\n'));
-    if (line.size() < text.size() && line.ends_with('\r')) {
-        return std::string(line.substr(0, line.size() - 1));
-    }
-    return std::string(line);
-}
-
-std::string ChooseStoredPassword(const PasswordInputs& inputs, std::ostream& err) {
-    return StoredForm(std::string(ChoosePassword(inputs, err).View()));
-}
-
-SecretText ChoosePassword(const PasswordInputs& inputs, std::ostream& err) {
-    if (std::optional<std::string> given = GivenPassword(inputs)) {
-        SecretText password(*std::move(given));
-        if (const auto complaint =
-                CheckChosenPassword(std::string(password.View()), std::string(password.View()))) {
+SecretText Choose(const PasswordInputs& inputs, std::ostream& err, PasswordUse use) {
+    if (std::optional<SecretText> given = GivenPassword(inputs)) {
+        if (const auto complaint = CheckChosenPassword(given->View(), given->View(), use)) {
             throw Refusal(*complaint);
         }
-        return password;
+        return *std::move(given);
     }
     SecretText chosen;
-    Retry(kPromptAttempts, err, [&]() -> std::optional<std::string> {
-        SecretText password(Ask(inputs.prompt, kPasswordPrompt));
-        const SecretText confirmation(Ask(inputs.prompt, kConfirmPrompt));
-        if (auto complaint = CheckChosenPassword(std::string(password.View()),
-                                                 std::string(confirmation.View()))) {
+    Retry<Refusal>(kPromptAttempts, err, [&]() -> std::optional<std::string> {
+        SecretText password = Ask(inputs.prompt, kPasswordPrompt);
+        // A length the rules refuse is said at once, not after it is typed twice.
+        if (auto complaint = CheckPasswordLength(password.View(), use)) {
+            return complaint;
+        }
+        const SecretText confirmation = Ask(inputs.prompt, kConfirmPrompt);
+        if (auto complaint = CheckChosenPassword(password.View(), confirmation.View(), use)) {
             return complaint;
         }
         chosen = std::move(password);
@@ -83,21 +73,36 @@ SecretText ChoosePassword(const PasswordInputs& inputs, std::ostream& err) {
     return chosen;
 }
 
+}  // namespace
+
+std::string_view FirstLine(std::string_view text) {
+    const std::string_view line = text.substr(0, text.find('\n'));
+    if (line.size() < text.size() && line.ends_with('\r')) {
+        return line.substr(0, line.size() - 1);
+    }
+    return line;
+}
+
+std::string ChooseStoredPassword(const PasswordInputs& inputs, std::ostream& err) {
+    return StoredForm(Choose(inputs, err, PasswordUse::kPlain).View());
+}
+
+SecretText ChoosePassword(const PasswordInputs& inputs, std::ostream& err) {
+    return Choose(inputs, err, PasswordUse::kSealed);
+}
+
 SecretText OpenWithPassword(const PasswordInputs& inputs, const CarrierReading& carrier,
                             std::ostream& err) {
-    const auto open = [&](std::string entry) {
-        const SecretText password(std::move(entry));
-        return carrier.OpenSealed(password.View());
-    };
-    if (std::optional<std::string> given = GivenPassword(inputs)) {
-        if (std::optional<SecretText> message = open(*std::move(given))) {
+    if (const std::optional<SecretText> given = GivenPassword(inputs)) {
+        if (std::optional<SecretText> message = carrier.OpenSealed(given->View())) {
             return *std::move(message);
         }
-        throw Refusal(kPasswordInvalid);
+        throw WrongPassword(kPasswordInvalid);
     }
     SecretText message;
-    Retry(kPromptAttempts, err, [&]() -> std::optional<std::string> {
-        if (std::optional<SecretText> opened = open(Ask(inputs.prompt, kPasswordPrompt))) {
+    Retry<WrongPassword>(kPromptAttempts, err, [&]() -> std::optional<std::string> {
+        const SecretText password = Ask(inputs.prompt, kPasswordPrompt);
+        if (std::optional<SecretText> opened = carrier.OpenSealed(password.View())) {
             message = *std::move(opened);
             return std::nullopt;
         }
@@ -108,14 +113,14 @@ SecretText OpenWithPassword(const PasswordInputs& inputs, const CarrierReading& 
 
 void VerifyPassword(const PasswordInputs& inputs, const CarrierReading& carrier,
                     std::ostream& err) {
-    if (const std::optional<std::string> given = GivenPassword(inputs)) {
-        if (!carrier.Matches(*given)) {
-            throw Refusal(kPasswordInvalid);
+    if (const std::optional<SecretText> given = GivenPassword(inputs)) {
+        if (!carrier.Matches(given->View())) {
+            throw WrongPassword(kPasswordInvalid);
         }
         return;
     }
-    Retry(kPromptAttempts, err, [&]() -> std::optional<std::string> {
-        if (carrier.Matches(Ask(inputs.prompt, kPasswordPrompt))) {
+    Retry<WrongPassword>(kPromptAttempts, err, [&]() -> std::optional<std::string> {
+        if (carrier.Matches(Ask(inputs.prompt, kPasswordPrompt).View())) {
             return std::nullopt;
         }
         return std::string(kPasswordInvalid);

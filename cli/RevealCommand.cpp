@@ -8,12 +8,12 @@
 
 namespace {
 
-constexpr std::array<std::string_view, 1> kOptions{"--password-file"};
-
-// A terminal gets the message shown safely; a pipe or a file its exact bytes.
+// A terminal gets the message shown safely, ending in one line end so that
+// the prompt after it starts on a line of its own; a pipe or a file gets its
+// exact bytes.
 void WriteMessage(std::string_view message, Console& console) {
     if (console.outIsTerminal) {
-        console.out << TerminalSafe(message) << '\n';
+        console.out << TerminalSafe(message) << (message.ends_with('\n') ? "" : "\n");
     } else {
         console.out.write(message.data(), static_cast<std::streamsize>(message.size()));
     }
@@ -24,13 +24,7 @@ void WriteMessage(std::string_view message, Console& console) {
 
 }  // namespace
 
-int RunReveal(std::span<const std::string> args, Console& console) {
-    const ParsedArguments parsed = ParseArguments(args, kOptions);
-    if (parsed.help) {
-        console.out << CommandUsage("reveal");
-        return static_cast<int>(ExitCode::kSuccess);
-    }
-    RequireOperands(parsed, 1);
+int RunReveal(const ParsedArguments& parsed, Console& console) {
     // Only the records are read, so the cost is the message's, not the image's.
     const CarrierFile carrier(parsed.operands[0], kCarrierLimit);
     const CarrierReading reading(carrier.Length(), carrier.Fetch());

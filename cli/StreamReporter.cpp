@@ -2,5 +2,4 @@
 
 void StreamReporter::Report(const std::string& message) {
     m_stream << message << '\n';
-    ++m_count;
 }

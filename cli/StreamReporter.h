@@ -5,14 +5,12 @@
 
 #include "Reporter.h"
 
-// Prints each engine message on its own line and counts them.
+// Prints each engine message on its own line.
 class StreamReporter : public Reporter {
 public:
     explicit StreamReporter(std::ostream& stream) : m_stream(stream) {}
     void Report(const std::string& message) override;
-    int Count() const { return m_count; }
 
 private:
     std::ostream& m_stream;
-    int m_count = 0;
 };

@@ -60,8 +60,8 @@ void WriteText(int fd, const std::string& text) {
 
 // One line without its line end. Input that ends first gives what was read
 // before its end, or nothing when that is empty.
-std::optional<std::string> ReadLine(int fd) {
-    std::string line;
+std::optional<SecretText> ReadLine(int fd) {
+    SecretText line;
     for (;;) {
         char c = 0;
         const ssize_t got = ::read(fd, &c, 1);
@@ -69,18 +69,22 @@ std::optional<std::string> ReadLine(int fd) {
             continue;
         }
         if (got <= 0) {
-            return line.empty() ? std::nullopt : std::optional(line);
+            if (line.Size() == 0) {
+                return std::nullopt;
+            }
+            return line;
         }
         if (c == '\n') {
             return line;
         }
-        line.push_back(c);
+        line.Append({&c, 1});
+        WipeBytes(&c, 1);
     }
 }
 
 }  // namespace
 
-std::optional<std::string> TerminalPrompt::Ask(const std::string& prompt) {
+std::optional<SecretText> TerminalPrompt::Ask(const std::string& prompt) {
     const UniqueFd tty(::open("/dev/tty", O_RDWR | O_NOCTTY | O_CLOEXEC));
     if (!tty.Valid()) {
         throw Refusal(

@@ -6,5 +6,5 @@
 // works while standard input and output are redirected.
 class TerminalPrompt : public PasswordPrompt {
 public:
-    std::optional<std::string> Ask(const std::string& prompt) override;
+    std::optional<SecretText> Ask(const std::string& prompt) override;
 };

@@ -1,74 +1,76 @@
 #include "Usage.h"
 
+#include "CommandTable.h"
+
 namespace {
 
-constexpr std::string_view kToolUsage =
+// Help lines stay within a terminal of 80 columns.
+constexpr std::size_t kLineWidth = 79;
+
+constexpr std::string_view kToolHead =
     "Usage: veilnote-cli COMMAND ...\n"
     "       veilnote-cli --help | --version\n"
     "Hides a short password-guarded text message in a .bmp file, and reveals it.\n"
     "\n"
-    "Commands:\n"
-    "  hide IMAGE OUTPUT [--seal] [--text-file FILE] [--password-file PWFILE]\n"
-    "                    [--force | --convert]\n"
-    "  reveal IMAGE [--password-file PWFILE]\n"
-    "  info IMAGE\n"
+    "Commands:\n";
+
+constexpr std::string_view kToolTail =
     "\n"
     "Run 'veilnote-cli COMMAND --help' for one command's details.\n"
     "The password is the first line of PWFILE, else $VEILNOTE_PASSWORD, else it is\n"
-    "asked on the terminal. It is never taken on the command line.\n";
-
-constexpr std::string_view kHideUsage =
-    "Usage: veilnote-cli hide IMAGE OUTPUT [--seal] [--text-file FILE]\n"
-    "                         [--password-file PWFILE] [--force | --convert]\n"
-    "Hides a message in a copy of IMAGE, written to OUTPUT (which may be IMAGE).\n"
+    "asked on the terminal. It is never taken on the command line.\n"
     "\n"
-    "  --seal                seal the message with the whole password: only\n"
-    "                        Veilnote can then read it, and only with that password\n"
-    "  --text-file FILE      the message is FILE's bytes up to the first zero byte;\n"
-    "                        without it, standard input is read to its end\n"
-    "  --password-file PWFILE\n"
-    "                        the password is PWFILE's first line; without it,\n"
-    "                        $VEILNOTE_PASSWORD, else asked twice on the terminal\n"
-    "  --force               hide even where it would visibly change the picture\n"
-    "  --convert             where it would, hide in a copy of IMAGE re-encoded as an\n"
-    "                        uncompressed 24-bit bitmap, which looks the same\n"
-    "\n"
-    "Without --force or --convert, a message that would visibly change IMAGE (or an\n"
-    "IMAGE that is not a bitmap) is refused; 'info' shows how much it takes safely.\n"
-    "A password has 8 to 16 bytes. Unsealed, only its first 8 bytes are kept, and\n"
-    "the message is read by anyone with the program.\n";
+    "Exit status: 0 on success; 1 on any other failure, an image without a hidden\n"
+    "message included; 2 for a mistake on the command line; 3 for a wrong password,\n"
+    "also one that does not open a sealed message. Error lines on standard error\n"
+    "start with \"veilnote-cli: \".\n";
 
-constexpr std::string_view kRevealUsage =
-    "Usage: veilnote-cli reveal IMAGE [--password-file PWFILE]\n"
-    "Writes the message hidden in IMAGE to standard output. A sealed message needs\n"
-    "the whole password.\n"
-    "\n"
-    "  --password-file PWFILE\n"
-    "                        the password is PWFILE's first line; without it,\n"
-    "                        $VEILNOTE_PASSWORD, else asked on the terminal\n";
-
-constexpr std::string_view kInfoUsage =
-    "Usage: veilnote-cli info IMAGE\n"
-    "Shows IMAGE's size, how many message bytes it can take, what kind of picture\n"
-    "it is, how many message bytes it takes without any visible change, how many\n"
-    "it takes sealed, whether it holds a hidden password, and whether its message\n"
-    "is sealed.\n";
+// `lead` followed by `synopsis`, wrapped between its words; a bracketed
+// group is one word. Continuation lines start under the synopsis.
+std::string UsageLine(const std::string& lead, std::string_view synopsis) {
+    std::string text = lead;
+    std::size_t lineStart = 0;
+    std::size_t depth = 0;
+    std::size_t wordStart = 0;
+    for (std::size_t i = 0; i <= synopsis.size(); ++i) {
+        const char c = i < synopsis.size() ? synopsis[i] : ' ';
+        depth += c == '[' ? 1 : 0;
+        depth -= c == ']' && depth > 0 ? 1 : 0;
+        if (c != ' ' || depth > 0) {
+            continue;
+        }
+        const std::string_view word = synopsis.substr(wordStart, i - wordStart);
+        wordStart = i + 1;
+        if (word.empty()) {
+            continue;
+        }
+        const bool firstOnLine = text.size() - lineStart == lead.size();
+        if (!firstOnLine && text.size() - lineStart + 1 + word.size() > kLineWidth) {
+            text += '\n';
+            lineStart = text.size();
+            text.append(lead.size(), ' ');
+        }
+        text += ' ';
+        text += word;
+    }
+    return text + '\n';
+}
 
 }  // namespace
 
-std::string_view ToolUsage() {
-    return kToolUsage;
+std::string ToolUsage() {
+    std::string text(kToolHead);
+    for (const Command& command : ToolCommands()) {
+        text += UsageLine("  " + std::string(command.name), command.synopsis);
+    }
+    return text += kToolTail;
 }
 
-std::string_view CommandUsage(std::string_view command) {
-    if (command == "hide") {
-        return kHideUsage;
+std::string CommandUsage(std::string_view name) {
+    const Command* command = FindCommand(name);
+    if (command == nullptr) {
+        return ToolUsage();
     }
-    if (command == "reveal") {
-        return kRevealUsage;
-    }
-    if (command == "info") {
-        return kInfoUsage;
-    }
-    return kToolUsage;
+    return UsageLine("Usage: veilnote-cli " + std::string(command->name), command->synopsis) +
+           std::string(command->description);
 }

@@ -1,9 +1,11 @@
 #pragma once
 
+#include <string>
 #include <string_view>
 
 // The help text of the whole tool.
-std::string_view ToolUsage();
+std::string ToolUsage();
 
-// The help text of one command, or that of the whole tool for an unknown one.
-std::string_view CommandUsage(std::string_view command);
+// The help text of the command `name`, or that of the whole tool for an
+// unknown one.
+std::string CommandUsage(std::string_view name);

@@ -1,28 +1,47 @@
 #include "PasswordRules.h"
 
+#include <algorithm>
+
 #include "SealedMessage.h"
 
-std::string StoredForm(const std::string& password) {
-    return password.substr(0, kCountedPasswordBytes) + kStoredSuffix;
+namespace {
+
+// The bytes of a password its stored form keeps.
+std::string_view CountedPart(std::string_view password) {
+    return password.substr(0, std::min(password.size(), kCountedPasswordBytes));
 }
 
-bool IsStoredForm(const std::string& stored) {
+}  // namespace
+
+std::string StoredForm(std::string_view password) {
+    return std::string(CountedPart(password)) + kStoredSuffix;
+}
+
+bool IsStoredForm(std::string_view stored) {
     return stored.size() == kStoredFormBytes && stored.ends_with(kStoredSuffix);
 }
 
-std::optional<std::string> CheckChosenPassword(const std::string& password,
-                                               const std::string& confirmation) {
+std::optional<std::string> CheckPasswordLength(std::string_view password, PasswordUse /*use*/) {
+    // Sealed passwords share the plain range for now.
     if (password.size() < kMinPasswordLength) {
         return kPasswordTooShort;
     }
     if (password.size() > kMaxPasswordLength) {
         return kPasswordTooLong;
     }
-    if (password.find('\0') != std::string::npos) {
+    return std::nullopt;
+}
+
+std::optional<std::string> CheckChosenPassword(std::string_view password,
+                                               std::string_view confirmation, PasswordUse use) {
+    if (auto complaint = CheckPasswordLength(password, use)) {
+        return complaint;
+    }
+    if (password.find('\0') != std::string_view::npos) {
         return kPasswordHasZeroByte;
     }
     // No stored form of a chosen password may equal the sealed carriers' one.
-    if (password.find(kSealSentinel.front()) != std::string::npos) {
+    if (password.find(kSealSentinel.front()) != std::string_view::npos) {
         return kPasswordReservedByte;
     }
     if (password != confirmation) {
@@ -31,8 +50,14 @@ std::optional<std::string> CheckChosenPassword(const std::string& password,
     return std::nullopt;
 }
 
-bool MatchesStored(const std::string& entry, const std::string& stored) {
+bool MatchesStored(std::string_view entry, std::string_view stored) {
     // A sealed carrier's password record is opened by no entry, even where its
-    // message record is not a sealed one.
-    return stored != SealedStoredForm() && StoredForm(entry) == stored;
+    // message record is not a sealed one. The entry's stored form is compared
+    // in its two parts, so that no copy of the entry is made.
+    if (stored == SealedStoredForm()) {
+        return false;
+    }
+    const std::string_view counted = CountedPart(entry);
+    return stored.size() == counted.size() + std::string_view(kStoredSuffix).size() &&
+           stored.starts_with(counted) && stored.ends_with(kStoredSuffix);
 }

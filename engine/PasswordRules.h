@@ -2,6 +2,7 @@
 
 #include <optional>
 #include <string>
+#include <string_view>
 
 // Password rules shared by the window and the command-line tool. Passwords
 // are byte strings in the locale's encoding; lengths and cuts count bytes.
@@ -24,19 +25,30 @@ inline constexpr const char* kPasswordReservedByte =
 inline constexpr const char* kPasswordHasZeroByte =
     "a password cannot hold a zero byte: it could never be entered to reveal the message";
 
+// What a password guards: a plain carrier keeps its stored form, a sealed one
+// derives its key from the whole password. The two may one day allow
+// different lengths.
+enum class PasswordUse { kPlain, kSealed };
+
 // The first 8 bytes of `password` followed by "58203614".
-std::string StoredForm(const std::string& password);
+std::string StoredForm(std::string_view password);
+
+// The length rule alone: the message when `password` is too short or too
+// long for `use`, or nothing. A prompt checks it before asking to confirm.
+std::optional<std::string> CheckPasswordLength(std::string_view password,
+                                               PasswordUse use = PasswordUse::kPlain);
 
 // Whether `stored` is a stored form as Hide writes one: 16 bytes ending in
 // the fixed suffix.
-bool IsStoredForm(const std::string& stored);
+bool IsStoredForm(std::string_view stored);
 
 // Choosing a password: the message of the first rule broken (length, no
 // zero byte, no byte reserved for sealed carriers, then confirmation), or
 // nothing when the pair is accepted.
-std::optional<std::string> CheckChosenPassword(const std::string& password,
-                                               const std::string& confirmation);
+std::optional<std::string> CheckChosenPassword(std::string_view password,
+                                               std::string_view confirmation,
+                                               PasswordUse use = PasswordUse::kPlain);
 
 // Verifying an entry against a stored password. The sealed carriers' stored
 // form is matched by no entry.
-bool MatchesStored(const std::string& entry, const std::string& stored);
+bool MatchesStored(std::string_view entry, std::string_view stored);

@@ -48,7 +48,7 @@ CarrierReading::CarrierReading(const std::uint8_t* carrier, std::int32_t carrier
       }) {}
 
 bool CarrierReading::Matches(std::string_view entry) const {
-    return m_kind == Kind::kPlain && MatchesStored(std::string(entry), m_stored);
+    return m_kind == Kind::kPlain && MatchesStored(entry, m_stored);
 }
 
 std::optional<SecretText> CarrierReading::OpenSealed(std::string_view password) const {

@@ -106,7 +106,7 @@ public:
     FatalSignalsBlocked() {
         sigset_t fatal;
         sigemptyset(&fatal);
-        for (const int signal : {SIGINT, SIGTERM, SIGHUP}) {
+        for (const int signal : kFatalSignals) {
             sigaddset(&fatal, signal);
         }
         ::pthread_sigmask(SIG_BLOCK, &fatal, &m_previous);
@@ -166,6 +166,11 @@ bool AtomicFile::Open(const std::string& path, std::string& reason) {
         }
         if ((existing.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0) {
             return Fail(reason, EACCES);
+        }
+        // A folder that allows the rename gives no right to replace a file the
+        // caller may not write: that would take the file over, owner and all.
+        if (::faccessat(AT_FDCWD, target.c_str(), W_OK, AT_EACCESS) != 0) {
+            return Fail(reason, errno);
         }
     } else if (errno != ENOENT) {
         return Fail(reason, errno);

@@ -18,7 +18,8 @@
 //   folder's owner (where the kernel would not follow it either);
 // - only a regular file is replaced: never a device, FIFO, socket or folder;
 // - a file whose mode has no write bit for anyone is not replaced, even by
-//   the superuser;
+//   the superuser, nor is a file the caller may not write, even where the
+//   folder would allow the rename;
 // - the new file keeps the old one's permission bits, less set-user-ID,
 //   set-group-ID and sticky, and, for the superuser, its owner and group; a
 //   new file gets 0666 less the umask.

@@ -88,7 +88,7 @@ void InstallUnlessIgnored(int signal, void (*handler)(int)) {
 }  // namespace
 
 void InstallCleanupHandlers() {
-    for (const int signal : {SIGINT, SIGTERM, SIGHUP}) {
+    for (const int signal : kFatalSignals) {
         InstallUnlessIgnored(signal, OnFatalSignal);
     }
     InstallUnlessIgnored(SIGTSTP, OnStop);

@@ -1,6 +1,9 @@
 #pragma once
 
+#include <signal.h>
 #include <termios.h>
+
+#include <array>
 
 // What a fatal signal must undo before the process dies of it: a temporary
 // file being written (removed) and a terminal with echo switched off
@@ -8,7 +11,11 @@
 // process has going at a time. Setting and clearing a slot is safe while a
 // signal may arrive; the handlers only read it.
 
-// Installs the handlers for SIGINT, SIGTERM and SIGHUP (undo, then die of
+// The signals that end the process and are undone first: those a user or a
+// system sends to end a program (Ctrl-C, Ctrl-\, kill, a closed terminal).
+inline constexpr std::array kFatalSignals{SIGINT, SIGTERM, SIGHUP, SIGQUIT};
+
+// Installs the handlers for kFatalSignals (undo, then die of
 // the same signal) and for SIGTSTP/SIGCONT (restore the terminal while
 // stopped, switch echo off again on return). For a process that owns its
 // terminal and its signals, such as the command-line tool.

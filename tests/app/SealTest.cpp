@@ -105,7 +105,8 @@ TEST_F(SealTest, SealedHideOpensOnlyWithTheWholePasswordInTheWindowAndTheTool) {
     EXPECT_EQ(RunCli({"reveal", QString::fromStdString(saved), "--password-file",
                       QString::fromStdString(prefixFile)},
                      out),
-              1);
+              3)
+        << "a wrong password";
 
     RunMainWindow([&](CVeilnoteDlg& main) {
         Open(main, saved);

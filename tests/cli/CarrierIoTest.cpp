@@ -20,21 +20,6 @@ namespace {
 
 using Bytes = std::vector<std::uint8_t>;
 
-struct Outcome {
-    int code;
-    std::string out;
-    std::string err;
-};
-
-Outcome RunTool(const std::vector<std::string>& args, const std::string& password) {
-    std::istringstream in;
-    std::ostringstream out;
-    std::ostringstream err;
-    Console console{in, out, err, false, password, nullptr};
-    const int code = RunCli(args, console);
-    return {code, out.str(), err.str()};
-}
-
 std::string RandomText(std::size_t size, std::mt19937& rng, int lowest = 1) {
     std::string text(size, ' ');
     for (char& c : text) {
@@ -142,7 +127,7 @@ TEST(CarrierIoTest, HideWritesTheBytesOfTheWholeCarrierHideOnEveryRoad) {
         if (forced) {
             args.emplace_back("--force");
         }
-        const Outcome outcome = RunTool(args, password);
+        const Finished outcome = RunTool(args, {.password = password});
         feeder.reset();
         if (!expected) {
             EXPECT_EQ(outcome.code, 1);
@@ -215,18 +200,18 @@ TEST(CarrierIoTest, RevealAndInfoAnswerAsTheWholeCarrierRead) {
         } else {
             WriteText(path, AsText(carrier));
         }
-        const Outcome revealed = RunTool({"reveal", path}, password);
+        const Finished revealed = RunTool({"reveal", path}, {.password = password});
         feeder.reset();
         if (expected) {
             EXPECT_EQ(revealed.code, 0) << revealed.err;
             EXPECT_TRUE(revealed.out == *expected) << "message differs";
         } else {
             EXPECT_EQ(revealed.code, 1);
-            EXPECT_EQ(revealed.err, std::string(kNoCurtainedData) + "\n");
+            EXPECT_EQ(revealed.err, ErrorLine(kNoCurtainedData));
         }
 
         if (!fromPipe) {
-            const Outcome info = RunTool({"info", path}, password);
+            const Finished info = RunTool({"info", path}, {.password = password});
             const std::string present = round % 8 != 7 ? "present" : "none";
             EXPECT_NE(info.out.find("size: " + std::to_string(carrier.size()) + " bytes\n"),
                       std::string::npos);

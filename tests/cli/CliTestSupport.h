@@ -1,5 +1,10 @@
 #pragma once
 
+#include <fcntl.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
 #include <algorithm>
 #include <cstdint>
 #include <cstdlib>
@@ -7,9 +12,12 @@
 #include <fstream>
 #include <functional>
 #include <iterator>
+#include <optional>
+#include <sstream>
 #include <string>
 #include <vector>
 
+#include "Commands.h"
 #include "Errors.h"
 
 // A fresh directory, removed with everything in it at the end of the test.
@@ -89,4 +97,82 @@ inline std::vector<char*> ExecPointers(std::vector<std::string>& strings) {
         pointers.push_back(each.data());
     pointers.push_back(nullptr);
     return pointers;
+}
+
+// A line the tool writes to standard error: each says where it comes from.
+inline std::string ErrorLine(std::string_view text) {
+    return "veilnote-cli: " + std::string(text) + "\n";
+}
+
+// How RunTool runs the tool. In this process by default, through RunCli with
+// a console of strings; with `asProcess`, the real program in a process of
+// its own, without a controlling terminal.
+struct ToolRun {
+    std::string input{};                    // standard input
+    std::optional<std::string> password{};  // VEILNOTE_PASSWORD
+    // In this process only:
+    PasswordPrompt* prompt = nullptr;  // the terminal; none by default
+    bool outIsTerminal = false;
+    bool inIsTerminal = false;
+    // As a process only:
+    bool asProcess = false;
+    std::string inputPath{};                // standard input from this file instead of `input`
+    std::optional<rlimit> fileSizeLimit{};  // RLIMIT_FSIZE of the process
+};
+
+struct Finished {
+    int code;  // the exit code; -1 when a signal ended the process
+    std::string out;
+    std::string err;
+};
+
+inline Finished RunToolInProcess(const std::vector<std::string>& args, const ToolRun& how) {
+    std::istringstream in(how.input);
+    std::ostringstream out;
+    std::ostringstream err;
+    Console console{in, out, err, how.outIsTerminal, std::nullopt, how.prompt};
+    if (how.password) {
+        console.environmentPassword.emplace(*how.password);
+    }
+    console.inIsTerminal = how.inIsTerminal;
+    const int code = RunCli(args, console);
+    return {code, out.str(), err.str()};
+}
+
+inline Finished RunToolAsProcess(std::vector<std::string> args, const ToolRun& how) {
+    const TempDir streams;
+    const std::string in = how.inputPath.empty() ? streams / "in" : how.inputPath;
+    const std::string out = streams / "out", err = streams / "err";
+    if (how.inputPath.empty()) {
+        WriteText(in, how.input);
+    }
+    args.insert(args.begin(), VEILNOTE_CLI_PATH);
+    std::vector<char*> argv = ExecPointers(args);
+    std::vector<std::string> environment;
+    if (how.password) {
+        environment.push_back("VEILNOTE_PASSWORD=" + *how.password);
+    }
+    std::vector<char*> envp = ExecPointers(environment);
+
+    const pid_t child = ::fork();
+    if (child == 0) {
+        ::setsid();
+        ::alarm(60);  // a tool that never ends fails the test instead of hanging it
+        ::dup2(::open(in.c_str(), O_RDONLY), STDIN_FILENO);
+        ::dup2(::open(out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600), STDOUT_FILENO);
+        ::dup2(::open(err.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600), STDERR_FILENO);
+        if (how.fileSizeLimit) {
+            ::setrlimit(RLIMIT_FSIZE, &*how.fileSizeLimit);
+        }
+        ::execve(argv[0], argv.data(), envp.data());
+        ::_exit(127);
+    }
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, ReadText(out), ReadText(err)};
+}
+
+// Runs the tool on `args` (without the program name) as `how` says.
+inline Finished RunTool(const std::vector<std::string>& args, const ToolRun& how = {}) {
+    return how.asProcess ? RunToolAsProcess(args, how) : RunToolInProcess(args, how);
 }

@@ -16,9 +16,12 @@ namespace {
 class ScriptedPrompt : public PasswordPrompt {
 public:
     explicit ScriptedPrompt(std::vector<std::string> answers) : m_answers(std::move(answers)) {}
-    std::optional<std::string> Ask(const std::string& prompt) override {
+    std::optional<SecretText> Ask(const std::string& prompt) override {
         prompts.push_back(prompt);
-        return m_next < m_answers.size() ? std::optional(m_answers[m_next++]) : std::nullopt;
+        if (m_next == m_answers.size()) {
+            return std::nullopt;
+        }
+        return SecretText(m_answers[m_next++]);
     }
     std::vector<std::string> prompts;
 
@@ -27,26 +30,11 @@ private:
     std::size_t m_next = 0;
 };
 
-struct Outcome {
-    int code;
-    std::string out;
-    std::string err;
-};
+constexpr const char* kPassword = "correct horse";
 
 class CommandsTest : public ::testing::Test {
 protected:
     void SetUp() override { WriteText(image, MakeBitmap(40, 30)); }  // 3654 bytes
-
-    Outcome Run(const std::vector<std::string>& args, const std::string& input = {},
-                std::optional<std::string> password = "correct horse",
-                PasswordPrompt* prompt = nullptr, bool terminal = false) {
-        std::istringstream in(input);
-        std::ostringstream out;
-        std::ostringstream err;
-        Console console{in, out, err, terminal, std::move(password), prompt};
-        const int code = RunCli(args, console);
-        return {code, out.str(), err.str()};
-    }
 
     TempDir dir;
     const std::string image = dir / "image.bmp";
@@ -55,23 +43,30 @@ protected:
 
 TEST_F(CommandsTest, HiddenMessageComesBackExactlyUnderItsPassword) {
     const std::string message = "line one\n\tline two \xe9";
-    ASSERT_EQ(Run({"hide", image, output}, message + '\0' + "after the zero").code, 0);
+    ASSERT_EQ(RunTool({"hide", image, output},
+                      {.input = message + '\0' + "after the zero", .password = kPassword})
+                  .code,
+              0);
 
-    EXPECT_EQ(Run({"reveal", output}).out, message);
-    EXPECT_EQ(Run({"reveal", output}, {}, "correct battery").out, message) << "8 bytes count";
-    EXPECT_EQ(Run({"reveal", output}, {}, "correct horse", nullptr, true).out,
+    EXPECT_EQ(RunTool({"reveal", output}, {.password = kPassword}).out, message);
+    EXPECT_EQ(RunTool({"reveal", output}, {.password = "correct battery"}).out, message)
+        << "8 bytes count";
+    EXPECT_EQ(RunTool({"reveal", output}, {.password = "correct horse", .outIsTerminal = true}).out,
               "line one\n\tline two \\xE9\n")
         << "a terminal is shown what is not UTF-8";
-    const Outcome refused = Run({"reveal", output}, {}, "Correct horse");
-    EXPECT_EQ(refused.code, 1);
+    const Finished refused = RunTool({"reveal", output}, {.password = "Correct horse"});
+    EXPECT_EQ(refused.code, 3);
     EXPECT_EQ(refused.out, "");
-    EXPECT_EQ(refused.err, "Invalid password try again\n");
+    EXPECT_EQ(refused.err, ErrorLine("Invalid password try again"));
 }
 
 TEST_F(CommandsTest, PasswordRecordHoldsTheSharedStoredForm) {
     const std::string password = "p\xc3\xa4ssw\xc3\xb6rd";  // "pässwörd", 10 bytes
     WriteText(dir / "pw", password + "\r\nsecond line\n");
-    ASSERT_EQ(Run({"hide", image, output, "--password-file", dir / "pw"}, "hi", "ignored").code, 0);
+    ASSERT_EQ(RunTool({"hide", image, output, "--password-file", dir / "pw"},
+                      {.input = "hi", .password = "ignored"})
+                  .code,
+              0);
 
     const std::string carrier = ReadText(output);
     SilentReporter silent;
@@ -79,7 +74,7 @@ TEST_F(CommandsTest, PasswordRecordHoldsTheSharedStoredForm) {
                                   static_cast<std::int32_t>(carrier.size()), kPasswordRecordStart,
                                   silent),
               StoredForm(password));
-    EXPECT_EQ(Run({"reveal", output, "--password-file=" + dir / "pw"}, {}, std::nullopt).out, "hi");
+    EXPECT_EQ(RunTool({"reveal", output, "--password-file=" + dir / "pw"}).out, "hi");
 }
 
 TEST_F(CommandsTest, ChoosingRulesApplyToThePasswordFilesFirstLine) {
@@ -92,9 +87,10 @@ TEST_F(CommandsTest, ChoosingRulesApplyToThePasswordFilesFirstLine) {
     };
     for (const auto& [content, complaint] : cases) {
         WriteText(dir / "pw", content);
-        const Outcome outcome = Run({"hide", image, output, "--password-file", dir / "pw"}, "text");
+        const Finished outcome = RunTool({"hide", image, output, "--password-file", dir / "pw"},
+                                         {.input = "text", .password = kPassword});
         EXPECT_EQ(outcome.code, complaint.empty() ? 0 : 1) << content;
-        EXPECT_EQ(outcome.err, complaint.empty() ? "" : complaint + "\n") << content;
+        EXPECT_EQ(outcome.err, complaint.empty() ? "" : ErrorLine(complaint)) << content;
         EXPECT_EQ(std::filesystem::exists(output), complaint.empty()) << content;
         std::filesystem::remove(output);
     }
@@ -102,52 +98,74 @@ TEST_F(CommandsTest, ChoosingRulesApplyToThePasswordFilesFirstLine) {
 
 TEST_F(CommandsTest, TerminalAsksAgainAfterARefusedEntry) {
     ScriptedPrompt choose({"password1", "password2", "password1", "password1"});
-    ASSERT_EQ(Run({"hide", image, output}, "text", std::nullopt, &choose).err,
-              std::string(kPasswordMismatch) + "\n");
+    ASSERT_EQ(RunTool({"hide", image, output}, {.input = "text", .prompt = &choose}).err,
+              ErrorLine(kPasswordMismatch));
     EXPECT_EQ(choose.prompts, (std::vector<std::string>{
                                   "Password: ", "Confirm Pw: ", "Password: ", "Confirm Pw: "}));
+    // A length the rules refuse is said before anyone confirms it.
+    for (const std::string seal : {"", "--seal"}) {
+        ScriptedPrompt tooShort({"pass", "password1", "password1"});
+        std::vector<std::string> args{"hide", image, dir / "other.bmp"};
+        if (!seal.empty()) {
+            args.push_back(seal);
+        }
+        EXPECT_EQ(RunTool(args, {.input = "text", .prompt = &tooShort}).err,
+                  ErrorLine(kPasswordTooShort))
+            << seal;
+        EXPECT_EQ(tooShort.prompts,
+                  (std::vector<std::string>{"Password: ", "Password: ", "Confirm Pw: "}))
+            << seal;
+    }
 
     ScriptedPrompt verify({"wrong pw", "password"});
-    EXPECT_EQ(Run({"reveal", output}, {}, std::nullopt, &verify).out, "text");
+    EXPECT_EQ(RunTool({"reveal", output}, {.prompt = &verify}).out, "text");
     EXPECT_EQ(verify.prompts.size(), 2U);
 
     ScriptedPrompt giveUp({"a", "b", "c", "d"});
-    EXPECT_EQ(Run({"reveal", output}, {}, std::nullopt, &giveUp).code, 1);
+    EXPECT_EQ(RunTool({"reveal", output}, {.prompt = &giveUp}).code, 3);
     EXPECT_EQ(giveUp.prompts.size(), 3U);
-    EXPECT_EQ(Run({"reveal", output}, {}, std::nullopt, nullptr).code, 1) << "no one to ask";
+    EXPECT_EQ(RunTool({"reveal", output}).code, 1) << "no one to ask";
 }
 
 TEST_F(CommandsTest, EmptyMessageIsRefusedWithoutAskingForAPassword) {
     for (const std::string& input : {std::string(), std::string("\0text", 5)}) {
         ScriptedPrompt prompt({});
-        const Outcome outcome = Run({"hide", image, output}, input, std::nullopt, &prompt);
+        const Finished outcome =
+            RunTool({"hide", image, output}, {.input = input, .prompt = &prompt});
         EXPECT_EQ(outcome.code, 1);
-        EXPECT_EQ(outcome.err, "There is no text to curtain\n");
+        EXPECT_EQ(outcome.err, ErrorLine("There is no text to curtain"));
         EXPECT_TRUE(prompt.prompts.empty());
     }
     EXPECT_FALSE(std::filesystem::exists(output));
 }
 
 TEST_F(CommandsTest, MessageMustFitTheCapacityInfoShows) {
-    EXPECT_EQ(Run({"info", image}).out,
-              "size: 3654 bytes\ncapacity: 328 message bytes\npicture: bitmap, 40-byte header, 24 "
-              "bits per pixel, 40x30, "
+    EXPECT_EQ(RunTool({"info", image}, {.password = kPassword}).out,
+              "size: 3654 bytes\ncapacity: 328 message bytes\npicture: bitmap, 40-byte header, 24 bits per pixel, 40x30, "
               "uncompressed\nsafe capacity: 328 message bytes\nsealed capacity: 167 message "
               "bytes (167 safely)\npassword record: none\nmessage: none\n");
-    const Outcome tooLong = Run({"hide", image, output}, std::string(329, 'm'));
+    const Finished tooLong =
+        RunTool({"hide", image, output}, {.input = std::string(329, 'm'), .password = kPassword});
     EXPECT_EQ(tooLong.code, 1);
     EXPECT_EQ(tooLong.err,
-              "Image is very small.\nThis image takes messages of up to 328 bytes; the message has "
-              "329 bytes.\nOperation aborted ..     \n");
+              ErrorLine("Image is very small.") +
+                  ErrorLine("This image takes messages of up to 328 bytes; the message has 329 "
+                            "bytes.") +
+                  ErrorLine("Operation aborted ..     "));
     EXPECT_FALSE(std::filesystem::exists(output));
 
-    ASSERT_EQ(Run({"hide", image, output}, std::string(328, 'm')).code, 0);
-    EXPECT_NE(Run({"info", output}).out.find("password record: present"), std::string::npos);
+    ASSERT_EQ(
+        RunTool({"hide", image, output}, {.input = std::string(328, 'm'), .password = kPassword})
+            .code,
+        0);
+    EXPECT_NE(
+        RunTool({"info", output}, {.password = kPassword}).out.find("password record: present"),
+        std::string::npos);
 }
 
 TEST_F(CommandsTest, RevealTellsWhyNothingCameBack) {
-    ASSERT_EQ(Run({"hide", image, output}, "  \n").code, 0);
-    const Outcome blank = Run({"reveal", output});
+    ASSERT_EQ(RunTool({"hide", image, output}, {.input = "  \n", .password = kPassword}).code, 0);
+    const Finished blank = RunTool({"reveal", output}, {.password = kPassword});
     EXPECT_EQ(blank.code, 0) << "white space only is a message, read back empty";
     EXPECT_EQ(blank.out, "");
 
@@ -155,9 +173,9 @@ TEST_F(CommandsTest, RevealTellsWhyNothingCameBack) {
     // or one past the end), the same message once.
     for (int fill = -1; fill <= 0xFF; ++fill) {
         WriteText(image, MakeBitmap(40, 30, fill));
-        const Outcome none = Run({"reveal", image});
+        const Finished none = RunTool({"reveal", image}, {.password = kPassword});
         EXPECT_EQ(none.code, 1) << fill;
-        EXPECT_EQ(none.err, std::string(kNoCurtainedData) + "\n") << fill;
+        EXPECT_EQ(none.err, ErrorLine(kNoCurtainedData)) << fill;
     }
 }
 
@@ -183,23 +201,29 @@ std::string MakeOneBitBitmap(std::uint32_t width, std::uint32_t height) {
 
 TEST_F(CommandsTest, HideRefusesWhatWouldVisiblyChangeThePictureUnlessToldOtherwise) {
     WriteText(image, MakeOneBitBitmap(200, 60));
-    const std::string refusal =
+    const std::string refusal = ErrorLine(
         "This is a 1-bit bitmap: hiding a message will visibly change some of its pixels. No "
         "message can be hidden in it safely. Use --force to hide anyway, or --convert to hide in "
-        "a 24-bit copy.\n";
+        "a 24-bit copy.");
     ScriptedPrompt prompt({});
-    const Outcome refused = Run({"hide", image, output}, "secret", std::nullopt, &prompt);
+    const Finished refused =
+        RunTool({"hide", image, output}, {.input = "secret", .prompt = &prompt});
     EXPECT_EQ(refused.code, 1);
     EXPECT_EQ(refused.err, refusal);
     EXPECT_TRUE(prompt.prompts.empty()) << "refused before any password is asked";
     EXPECT_FALSE(std::filesystem::exists(output));
-    EXPECT_EQ(Run({"info", image}).out.substr(Run({"info", image}).out.find("picture:")),
-              "picture: bitmap, 40-byte header, 1 bits per pixel, 200x60, uncompressed\n"
-              "safe capacity: 0 message bytes\nsealed capacity: 0 message bytes (0 safely)\n"
-              "password record: none\nmessage: none\n");
+    EXPECT_EQ(
+        RunTool({"info", image}, {.password = kPassword})
+            .out.substr(RunTool({"info", image}, {.password = kPassword}).out.find("picture:")),
+        "picture: bitmap, 40-byte header, 1 bits per pixel, 200x60, uncompressed\n"
+        "safe capacity: 0 message bytes\nsealed capacity: 0 message bytes (0 safely)\n"
+        "password record: none\nmessage: none\n");
 
     // --force writes exactly what the records give the carrier.
-    ASSERT_EQ(Run({"hide", image, output, "--force"}, "secret").code, 0);
+    ASSERT_EQ(
+        RunTool({"hide", image, output, "--force"}, {.input = "secret", .password = kPassword})
+            .code,
+        0);
     std::string expected = ReadText(image);
     SilentReporter silent;
     auto* bytes = reinterpret_cast<std::uint8_t*>(expected.data());
@@ -210,22 +234,31 @@ TEST_F(CommandsTest, HideRefusesWhatWouldVisiblyChangeThePictureUnlessToldOtherw
     EXPECT_EQ(ReadText(output), expected);
 
     // --convert hides in an ordinary 24-bit copy, which takes it safely.
-    ASSERT_EQ(Run({"hide", image, output, "--convert"}, "secret").code, 0);
-    const std::string info = Run({"info", output}).out;
+    ASSERT_EQ(
+        RunTool({"hide", image, output, "--convert"}, {.input = "secret", .password = kPassword})
+            .code,
+        0);
+    const std::string info = RunTool({"info", output}, {.password = kPassword}).out;
     EXPECT_NE(info.find("picture: bitmap, 40-byte header, 24 bits per pixel, 200x60, uncompressed\n"
                         "safe capacity: 4376 message bytes"),
               std::string::npos)
         << info;
-    EXPECT_EQ(Run({"reveal", output}).out, "secret");
-    EXPECT_EQ(Run({"hide", image, output, "--force", "--convert"}, "secret").code, 2);
+    EXPECT_EQ(RunTool({"reveal", output}, {.password = kPassword}).out, "secret");
+    EXPECT_EQ(RunTool({"hide", image, output, "--force", "--convert"},
+                      {.input = "secret", .password = kPassword})
+                  .code,
+              2);
 
     WriteText(image, "\x89PNG\r\n\x1a\n" + std::string(3000, 'p'));
-    EXPECT_EQ(Run({"hide", image, output}, "secret").err,
-              "This file is not a bitmap: hiding a message may break it. No message can be hidden "
-              "in it safely. Use --force to hide anyway, or --convert to hide in a 24-bit copy.\n");
-    EXPECT_EQ(Run({"hide", image, output, "--convert"}, "secret").err,
-              "This file is not a bitmap: hiding a message may break it. No message can be hidden "
-              "in it safely. It cannot be converted: it is not a bitmap.\n");
+    EXPECT_EQ(RunTool({"hide", image, output}, {.input = "secret", .password = kPassword}).err,
+              ErrorLine("This file is not a bitmap: hiding a message may break it. No message can "
+                        "be hidden in it safely. Use --force to hide anyway, or --convert to hide "
+                        "in a 24-bit copy."));
+    EXPECT_EQ(
+        RunTool({"hide", image, output, "--convert"}, {.input = "secret", .password = kPassword})
+            .err,
+        ErrorLine("This file is not a bitmap: hiding a message may break it. No message can be "
+                  "hidden in it safely. It cannot be converted: it is not a bitmap."));
 }
 
 std::string MessageRecord(const std::string& carrier) {
@@ -236,58 +269,74 @@ std::string MessageRecord(const std::string& carrier) {
 }
 
 TEST_F(CommandsTest, SealedMessageFitsExactlyTheSealedCapacityInfoShows) {
-    const std::string info = Run({"info", image}).out;
+    const std::string info = RunTool({"info", image}, {.password = kPassword}).out;
     const std::size_t at = info.find("sealed capacity: ");
     ASSERT_NE(at, std::string::npos) << info;
     const std::size_t capacity = std::stoul(info.substr(at + 17));
     ASSERT_GT(capacity, 0U);
-    EXPECT_EQ(Run({"hide", image, output, "--seal"}, std::string(capacity, 'm')).code, 0);
-    EXPECT_EQ(Run({"reveal", output}).out, std::string(capacity, 'm'));
-    const Outcome tooLong = Run({"hide", image, output, "--seal"}, std::string(capacity + 1, 'm'));
+    EXPECT_EQ(RunTool({"hide", image, output, "--seal"},
+                      {.input = std::string(capacity, 'm'), .password = kPassword})
+                  .code,
+              0);
+    EXPECT_EQ(RunTool({"reveal", output}, {.password = kPassword}).out, std::string(capacity, 'm'));
+    const Finished tooLong =
+        RunTool({"hide", image, output, "--seal"},
+                {.input = std::string(capacity + 1, 'm'), .password = kPassword});
     EXPECT_EQ(tooLong.code, 1);
-    EXPECT_TRUE(tooLong.err.starts_with("Image is very small.\n")) << tooLong.err;
+    EXPECT_TRUE(tooLong.err.starts_with(ErrorLine("Image is very small."))) << tooLong.err;
 }
 
 TEST_F(CommandsTest, SealedMessageOpensOnlyWithTheWholePassword) {
     const std::string message = "line one\n\tline two \xe9  \n";
     const std::string whole = "correct horse 16";
-    ASSERT_EQ(Run({"hide", image, output, "--seal"}, message, whole).code, 0);
-    EXPECT_TRUE(Run({"info", output}, {}, std::nullopt).out.ends_with("message: sealed\n"));
+    ASSERT_EQ(
+        RunTool({"hide", image, output, "--seal"}, {.input = message, .password = whole}).code, 0);
+    EXPECT_TRUE(RunTool({"info", output}).out.ends_with("message: sealed\n"));
 
-    EXPECT_EQ(Run({"reveal", output}, {}, whole).out, message) << "trailing white space kept";
-    const Outcome sameStart = Run({"reveal", output}, {}, "correct horse 17");
-    EXPECT_EQ(sameStart.code, 1);
+    EXPECT_EQ(RunTool({"reveal", output}, {.password = whole}).out, message)
+        << "trailing white space kept";
+    EXPECT_EQ(RunTool({"reveal", output}, {.password = whole, .outIsTerminal = true}).out,
+              "line one\n\tline two \\xE9  \n")
+        << "a terminal gets one line end, not a second";
+    const Finished sameStart = RunTool({"reveal", output}, {.password = "correct horse 17"});
+    EXPECT_EQ(sameStart.code, 3);
     EXPECT_EQ(sameStart.out, "");
-    EXPECT_EQ(sameStart.err, std::string(kPasswordInvalid) + "\n");
+    EXPECT_EQ(sameStart.err, ErrorLine(kPasswordInvalid));
     ScriptedPrompt prompt({"correct horse", whole});
-    EXPECT_EQ(Run({"reveal", output}, {}, std::nullopt, &prompt).out, message);
+    EXPECT_EQ(RunTool({"reveal", output}, {.prompt = &prompt}).out, message);
     EXPECT_EQ(prompt.prompts.size(), 2U);
 
     // The sentinel's control byte is refused in a chosen password.
-    const Outcome reserved = Run({"hide", image, output, "--seal"}, "x",
-                                 "abc\x01"
-                                 "defgh");
+    const Finished reserved = RunTool({"hide", image, output, "--seal"}, {.input = "x",
+                                                                          .password = "abc\x01"
+                                                                                      "defgh"});
     EXPECT_EQ(reserved.code, 1);
-    EXPECT_EQ(reserved.err, std::string(kPasswordReservedByte) + "\n");
+    EXPECT_EQ(reserved.err, ErrorLine(kPasswordReservedByte));
 
     // A flipped bit in the message record never gives text.
     std::string tampered = ReadText(output);
     tampered[static_cast<std::size_t>(kMessageRecordStart) + 8 * 40] ^= 1;
     WriteText(output, tampered);
-    const Outcome broken = Run({"reveal", output}, {}, whole);
+    const Finished broken = RunTool({"reveal", output}, {.password = whole});
     EXPECT_EQ(broken.code, 1);
     EXPECT_EQ(broken.out, "");
 }
 
 TEST_F(CommandsTest, SealedLookingMessageHiddenUnsealedStaysPlain) {
-    ASSERT_EQ(Run({"hide", image, output, "--seal"}, "inner words").code, 0);
+    ASSERT_EQ(
+        RunTool({"hide", image, output, "--seal"}, {.input = "inner words", .password = kPassword})
+            .code,
+        0);
     const std::string sealedText = MessageRecord(ReadText(output));
     ASSERT_TRUE(sealedText.starts_with(kSealMarker));
 
-    ASSERT_EQ(Run({"hide", image, output}, sealedText).code, 0);
-    EXPECT_TRUE(Run({"info", output}).out.ends_with("message: plain\n"));
-    EXPECT_EQ(Run({"reveal", output}).out, sealedText);
-    EXPECT_EQ(Run({"reveal", output}, {}, "correct battery").out, sealedText) << "8 bytes count";
+    ASSERT_EQ(RunTool({"hide", image, output}, {.input = sealedText, .password = kPassword}).code,
+              0);
+    EXPECT_TRUE(
+        RunTool({"info", output}, {.password = kPassword}).out.ends_with("message: plain\n"));
+    EXPECT_EQ(RunTool({"reveal", output}, {.password = kPassword}).out, sealedText);
+    EXPECT_EQ(RunTool({"reveal", output}, {.password = "correct battery"}).out, sealedText)
+        << "8 bytes count";
 }
 
 TEST_F(CommandsTest, UsageErrorsExitTwoAndHelpExitsZero) {
@@ -304,12 +353,12 @@ TEST_F(CommandsTest, UsageErrorsExitTwoAndHelpExitsZero) {
         {"reveal", image, "--seal"},
     };
     for (const auto& args : wrong) {
-        const Outcome outcome = Run(args);
+        const Finished outcome = RunTool(args, {.password = kPassword});
         EXPECT_EQ(outcome.code, 2) << ::testing::PrintToString(args);
         EXPECT_NE(outcome.err.find("Usage: veilnote-cli"), std::string::npos);
     }
     for (const std::string command : {"hide", "reveal", "info"}) {
-        const Outcome outcome = Run({command, "--help"});
+        const Finished outcome = RunTool({command, "--help"}, {.password = kPassword});
         EXPECT_EQ(outcome.code, 0);
         EXPECT_EQ(outcome.out.rfind("Usage: veilnote-cli " + command, 0), 0U) << outcome.out;
     }

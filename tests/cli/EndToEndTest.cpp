@@ -11,44 +11,6 @@
 
 namespace {
 
-struct Finished {
-    int code;
-    std::string out;
-    std::string err;
-};
-
-// Runs the tool without a controlling terminal, with `input` on its standard
-// input (or the file `inputPath`) and only `environment` ("NAME=value"
-// entries) as its environment.
-Finished RunTool(const TempDir& dir, std::vector<std::string> args, const std::string& input = {},
-                 std::vector<std::string> environment = {}, const std::string& inputPath = {}) {
-    const std::string in = inputPath.empty() ? dir / ".in" : inputPath;
-    const std::string out = dir / ".out", err = dir / ".err";
-    if (inputPath.empty()) {
-        WriteText(in, input);
-    }
-    args.insert(args.begin(), VEILNOTE_CLI_PATH);
-    std::vector<char*> argv = ExecPointers(args);
-    std::vector<char*> envp = ExecPointers(environment);
-
-    const pid_t child = ::fork();
-    if (child == 0) {
-        ::setsid();
-        ::alarm(60);  // a tool that never ends fails the test instead of hanging it
-        ::dup2(::open(in.c_str(), O_RDONLY), STDIN_FILENO);
-        ::dup2(::open(out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600), STDOUT_FILENO);
-        ::dup2(::open(err.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600), STDERR_FILENO);
-        ::execve(argv[0], argv.data(), envp.data());
-        ::_exit(127);
-    }
-    int status = 0;
-    ::waitpid(child, &status, 0);
-    Finished finished{WIFEXITED(status) ? WEXITSTATUS(status) : -1, ReadText(out), ReadText(err)};
-    for (const std::string& name : {dir / ".in", out, err})
-        std::filesystem::remove(name);
-    return finished;
-}
-
 class EndToEndTest : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -65,8 +27,9 @@ protected:
 
 TEST_F(EndToEndTest, HideThenRevealTouchesOnlyLowBitsPastTheHeader) {
     WriteText(dir / "message.txt", "Meet at the north gate.\nBring the map.\n");
-    const Finished hidden = RunTool(dir, {"hide", image, output, "--text-file", dir / "message.txt",
-                                          "--password-file", passwordFile});
+    const Finished hidden = RunTool({"hide", image, output, "--text-file", dir / "message.txt",
+                                     "--password-file", passwordFile},
+                                    {.asProcess = true});
     ASSERT_EQ(hidden.code, 0) << hidden.err;
 
     const std::string carrier = ReadText(output);
@@ -77,20 +40,22 @@ TEST_F(EndToEndTest, HideThenRevealTouchesOnlyLowBitsPastTheHeader) {
         ASSERT_EQ(carrier[i] | 1, bitmap[i] | 1) << "byte " << i;
     }
 
-    const Finished revealed = RunTool(dir, {"reveal", output, "--password-file", passwordFile});
+    const Finished revealed =
+        RunTool({"reveal", output, "--password-file", passwordFile}, {.asProcess = true});
     EXPECT_EQ(revealed.code, 0);
     EXPECT_EQ(revealed.out, "Meet at the north gate.\nBring the map.") << "no newline added";
 
-    const Finished wrong = RunTool(dir, {"reveal", output}, {}, {"VEILNOTE_PASSWORD=Tr0ub4Do"});
-    EXPECT_EQ(wrong.code, 1);
-    EXPECT_EQ(wrong.err, "Invalid password try again\n");
+    const Finished wrong = RunTool({"reveal", output}, {.password = "Tr0ub4Do", .asProcess = true});
+    EXPECT_EQ(wrong.code, 3);
+    EXPECT_EQ(wrong.err, ErrorLine("Invalid password try again"));
     EXPECT_EQ(dir.Names(),
               (std::vector<std::string>{"hidden.bmp", "image.bmp", "message.txt", "pw"}));
 }
 
 TEST_F(EndToEndTest, SealedHideChangesOnlyLowBitsAndNeedsTheWholePassword) {
-    const Finished hidden = RunTool(dir, {"hide", "--seal", image, output}, "sealed words\n",
-                                    {"VEILNOTE_PASSWORD=sixteen-bytes-pw"});
+    const Finished hidden =
+        RunTool({"hide", "--seal", image, output},
+                {.input = "sealed words\n", .password = "sixteen-bytes-pw", .asProcess = true});
     ASSERT_EQ(hidden.code, 0) << hidden.err;
     const std::string carrier = ReadText(output);
     ASSERT_EQ(carrier.size(), bitmap.size());
@@ -98,34 +63,46 @@ TEST_F(EndToEndTest, SealedHideChangesOnlyLowBitsAndNeedsTheWholePassword) {
     for (std::size_t i = 0; i < carrier.size(); ++i) {
         ASSERT_EQ(carrier[i] | 1, bitmap[i] | 1) << "byte " << i;
     }
-    EXPECT_EQ(RunTool(dir, {"reveal", output}, {}, {"VEILNOTE_PASSWORD=sixteen-bytes-pw"}).out,
+    EXPECT_EQ(RunTool({"reveal", output}, {.password = "sixteen-bytes-pw", .asProcess = true}).out,
               "sealed words\n");
     const Finished prefix =
-        RunTool(dir, {"reveal", output}, {}, {"VEILNOTE_PASSWORD=sixteen-bytes-PW"});
-    EXPECT_EQ(prefix.code, 1);
-    EXPECT_EQ(prefix.err, "Invalid password try again\n");
+        RunTool({"reveal", output}, {.password = "sixteen-bytes-PW", .asProcess = true});
+    EXPECT_EQ(prefix.code, 3);
+    EXPECT_EQ(prefix.err, ErrorLine("Invalid password try again"));
 }
 
 TEST_F(EndToEndTest, OutputMayReplaceTheImage) {
-    ASSERT_EQ(
-        RunTool(dir, {"hide", image, image}, "in place", {"VEILNOTE_PASSWORD=sesame-open"}).code,
-        0);
+    ASSERT_EQ(RunTool({"hide", image, image},
+                      {.input = "in place", .password = "sesame-open", .asProcess = true})
+                  .code,
+              0);
     EXPECT_EQ(ReadText(image).size(), bitmap.size());
-    EXPECT_EQ(RunTool(dir, {"reveal", image}, {}, {"VEILNOTE_PASSWORD=sesame-o"}).out, "in place");
+    EXPECT_EQ(RunTool({"reveal", image}, {.password = "sesame-o", .asProcess = true}).out,
+              "in place");
 }
 
 TEST_F(EndToEndTest, RefusedHideLeavesAnExistingOutputAlone) {
     WriteText(image, MakeBitmap(16, 16));  // 822 bytes: too small for the password record
     WriteText(output, "precious");
-    const Finished small =
-        RunTool(dir, {"hide", image, output, "--password-file", passwordFile}, "hi");
+    const Finished small = RunTool({"hide", image, output, "--password-file", passwordFile},
+                                   {.input = "hi", .asProcess = true});
     EXPECT_EQ(small.code, 1);
     EXPECT_EQ(small.err,
-              "Image is very small.\nThis image takes messages of up to 0 bytes; the message has 2 "
-              "bytes.\nOperation aborted ..     \n");
-    const Finished empty = RunTool(dir, {"hide", image, output, "--password-file", passwordFile});
+              ErrorLine("Image is very small.") +
+                  ErrorLine("This image takes messages of up to 0 bytes; the message has 2 "
+                            "bytes.") +
+                  ErrorLine("Operation aborted ..     "));
+    const Finished empty =
+        RunTool({"hide", image, output, "--password-file", passwordFile}, {.asProcess = true});
     EXPECT_EQ(empty.code, 1);
-    EXPECT_EQ(empty.err, "There is no text to curtain\n");
+    EXPECT_EQ(empty.err, ErrorLine("There is no text to curtain"));
+    // A write past the file size limit (ulimit -f) fails like any other.
+    WriteText(image, bitmap);
+    const Finished limited =
+        RunTool({"hide", image, output, "--password-file", passwordFile},
+                {.input = "hi", .asProcess = true, .fileSizeLimit = rlimit{4096, 4096}});
+    EXPECT_EQ(limited.code, 1);
+    EXPECT_EQ(limited.err, ErrorLine("cannot write " + output + ": File too large"));
 
     EXPECT_EQ(ReadText(output), "precious");
     EXPECT_EQ(dir.Names(), (std::vector<std::string>{"hidden.bmp", "image.bmp", "pw"}));
@@ -137,17 +114,17 @@ TEST_F(EndToEndTest, BadInputsExitOneAndCommandLineMistakesTwo) {
     std::filesystem::resize_file(huge, std::uintmax_t{1} << 31);  // sparse
     for (const auto& [path, complaint] : std::vector<std::pair<std::string, std::string>>{
              {dir / "missing.bmp",
-              "cannot read " + dir / "missing.bmp" + ": No such file or directory\n"},
-             {dir.Path(), dir.Path() + " is a directory\n"},
-             {huge, huge + " is larger than 2 GiB - 1 bytes\n"}}) {
-        const Finished finished = RunTool(dir, {"info", path});
+              ErrorLine("cannot read " + dir / "missing.bmp" + ": No such file or directory")},
+             {dir.Path(), ErrorLine(dir.Path() + " is a directory")},
+             {huge, ErrorLine(huge + " is larger than 2 GiB - 1 bytes")}}) {
+        const Finished finished = RunTool({"info", path}, {.asProcess = true});
         EXPECT_EQ(finished.code, 1);
         EXPECT_EQ(finished.err, complaint);
     }
 
-    EXPECT_EQ(RunTool(dir, {"conceal", image}).code, 2);
-    EXPECT_EQ(RunTool(dir, {"reveal", image, "--password", "Tr0ub4dor&3"}).code, 2);
-    const Finished help = RunTool(dir, {"--help"});
+    EXPECT_EQ(RunTool({"conceal", image}, {.asProcess = true}).code, 2);
+    EXPECT_EQ(RunTool({"reveal", image, "--password", "Tr0ub4dor&3"}, {.asProcess = true}).code, 2);
+    const Finished help = RunTool({"--help"}, {.asProcess = true});
     EXPECT_EQ(help.code, 0);
     EXPECT_EQ(help.out.rfind("Usage: veilnote-cli", 0), 0U);
 }
@@ -158,15 +135,15 @@ TEST_F(EndToEndTest, InputsThatNeverEndAreRefusedOrCutShort) {
              {"info", "/dev/zero"},
              {"hide", image, output, "--text-file", "/dev/zero", "--password-file", passwordFile},
              {"hide", image, output, "--password-file", "/dev/zero"}}) {
-        const Finished refused = RunTool(dir, args, "message");
+        const Finished refused = RunTool(args, {.input = "message", .asProcess = true});
         EXPECT_EQ(refused.code, 1);
-        EXPECT_EQ(refused.err, "/dev/zero is a device, not a file\n");
+        EXPECT_EQ(refused.err, ErrorLine("/dev/zero is a device, not a file"));
     }
     // Standard input stops at the zero byte that cuts the message.
-    const Finished zeros =
-        RunTool(dir, {"hide", image, output, "--password-file", passwordFile}, {}, {}, "/dev/zero");
+    const Finished zeros = RunTool({"hide", image, output, "--password-file", passwordFile},
+                                   {.asProcess = true, .inputPath = "/dev/zero"});
     EXPECT_EQ(zeros.code, 1);
-    EXPECT_EQ(zeros.err, "There is no text to curtain\n");
+    EXPECT_EQ(zeros.err, ErrorLine("There is no text to curtain"));
 
     // A pipe as --text-file too, though its writer never stops.
     const std::string fifo = dir / "fifo";
@@ -181,33 +158,38 @@ TEST_F(EndToEndTest, InputsThatNeverEndAreRefusedOrCutShort) {
         ::_exit(0);
     }
     const Finished piped =
-        RunTool(dir, {"hide", image, output, "--text-file", fifo, "--password-file", passwordFile});
+        RunTool({"hide", image, output, "--text-file", fifo, "--password-file", passwordFile},
+                {.asProcess = true});
     ::kill(writer, SIGKILL);
     ::waitpid(writer, nullptr, 0);
     ASSERT_EQ(piped.code, 0) << piped.err;
-    EXPECT_EQ(RunTool(dir, {"reveal", output, "--password-file", passwordFile}).out, "piped");
+    EXPECT_EQ(RunTool({"reveal", output, "--password-file", passwordFile}, {.asProcess = true}).out,
+              "piped");
 }
 
 TEST_F(EndToEndTest, PasswordsThatCouldNeverWorkAreNotTaken) {
     // An empty variable counts as unset: with no terminal to ask, no password.
-    const Finished empty = RunTool(dir, {"hide", image, output}, "hi", {"VEILNOTE_PASSWORD="});
+    const Finished empty =
+        RunTool({"hide", image, output}, {.input = "hi", .password = "", .asProcess = true});
     EXPECT_EQ(empty.code, 1);
     EXPECT_EQ(empty.err,
-              "no password given: use --password-file PWFILE, set VEILNOTE_PASSWORD, or run on a "
-              "terminal\n");
+              ErrorLine("no password given: use --password-file PWFILE, set VEILNOTE_PASSWORD, "
+                        "or run on a terminal"));
     // A zero byte would cut the stored password short of anything typed.
     WriteText(dir / "zero-pw", std::string("abc\0defgh\n", 10));
-    const Finished zero =
-        RunTool(dir, {"hide", image, output, "--password-file", dir / "zero-pw"}, "hi");
+    const Finished zero = RunTool({"hide", image, output, "--password-file", dir / "zero-pw"},
+                                  {.input = "hi", .asProcess = true});
     EXPECT_EQ(zero.code, 1);
-    EXPECT_EQ(zero.err, std::string(kPasswordHasZeroByte) + "\n");
+    EXPECT_EQ(zero.err, ErrorLine(kPasswordHasZeroByte));
     // An attached value, maybe the password, is not repeated back.
-    const Finished attached = RunTool(dir, {"hide", image, output, "-psecret99"}, "hi");
+    const Finished attached =
+        RunTool({"hide", image, output, "-psecret99"}, {.input = "hi", .asProcess = true});
     EXPECT_EQ(attached.code, 2);
     EXPECT_EQ(attached.err.find("secret99"), std::string::npos) << attached.err;
-    const Finished first = RunTool(dir, {"-xsecret99"});
+    const Finished first = RunTool({"-xsecret99"}, {.asProcess = true});
     EXPECT_EQ(first.code, 2);
-    EXPECT_EQ(first.err.rfind("unknown option -x\n", 0), 0U) << first.err;
+    EXPECT_EQ(first.err.rfind(ErrorLine("unknown option -x") + "Usage: veilnote-cli", 0), 0U)
+        << first.err;
     EXPECT_FALSE(std::filesystem::exists(output));
 }
 

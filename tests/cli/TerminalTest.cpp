@@ -5,11 +5,10 @@
 #include <poll.h>
 #include <pty.h>
 #include <signal.h>
+#include <sys/resource.h>
 #include <sys/wait.h>
 #include <termios.h>
 #include <unistd.h>
-
-#include <sstream>
 
 #include "CliTestSupport.h"
 #include "Commands.h"
@@ -27,11 +26,12 @@ bool Readable(int fd) {
 // The tool on a terminal of its own. With `asJob`, it runs as a shell runs a
 // foreground job, in a process group of its own under a small job-control
 // parent, so that Ctrl-Z stops it; the parent reports the stop on a pipe and
-// continues the job when told to.
+// continues the job when told to. With a `coreFolder`, it runs there and may
+// leave a core file, as far as it lets itself.
 class TerminalRun {
 public:
     TerminalRun(std::vector<std::string> args, std::vector<std::string> environment,
-                bool asJob = false) {
+                bool asJob = false, const std::string& coreFolder = {}) {
         args.insert(args.begin(), VEILNOTE_CLI_PATH);
         std::vector<char*> argv = ExecPointers(args);
         std::vector<char*> envp = ExecPointers(environment);
@@ -43,6 +43,11 @@ public:
             return;
         }
         ::alarm(60);  // a tool that never ends fails the test instead of hanging it
+        if (!coreFolder.empty()) {
+            const rlimit unlimited{RLIM_INFINITY, RLIM_INFINITY};
+            ::setrlimit(RLIMIT_CORE, &unlimited);
+            (void)::chdir(coreFolder.c_str());
+        }
         const pid_t job = asJob ? ::fork() : 0;
         if (job == 0) {
             if (asJob) {
@@ -113,6 +118,7 @@ public:
     }
 
     void Signal(int signal) const { ::kill(m_child, signal); }
+    pid_t Pid() const { return m_child; }
 
     bool WaitForStop() {
         char stopped = 0;
@@ -139,10 +145,9 @@ protected:
     // Hides `message` under `password` in a fresh carrier.
     void SetUp() override {
         WriteText(image, MakeBitmap(64, 48));
-        std::istringstream in(message);
-        std::ostringstream out, err;
-        Console console{in, out, err, false, password, nullptr};
-        ASSERT_EQ(RunCli(std::vector<std::string>{"hide", image, image}, console), 0) << err.str();
+        const Finished hidden =
+            RunTool({"hide", image, image}, {.input = message, .password = password});
+        ASSERT_EQ(hidden.code, 0) << hidden.err;
     }
 
     TempDir dir;
@@ -153,19 +158,24 @@ protected:
     const std::string message = "title\x1b]0;owned\x07 clear\x1b[2J\tc1\xc2\x9b del\x7f \xff end";
 };
 
-TEST_F(TerminalTest, SignalsAtThePromptLeaveEchoOn) {
-    for (const int signal : {SIGINT, SIGTERM, SIGHUP}) {
+TEST_F(TerminalTest, SignalsAtThePromptLeaveEchoOnAndNoCore) {
+    for (const int signal : {SIGINT, SIGTERM, SIGHUP, SIGQUIT}) {
         SCOPED_TRACE(strsignal(signal));
-        TerminalRun run({"reveal", image}, {});
+        const TempDir cores;
+        TerminalRun run({"reveal", image}, {}, false, cores.Path());
         run.ReadUntil("Password: ");
         ASSERT_TRUE(run.EchoBecomes(false));
         if (signal == SIGINT) {
             run.Type("\x03");  // Ctrl-C
+        } else if (signal == SIGQUIT) {
+            run.Type("\x1c");  // Ctrl-\, whose core file would hold what was typed
         } else {
             run.Signal(signal);
         }
         const int status = run.Wait();
         EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == signal) << status;
+        EXPECT_FALSE(WCOREDUMP(status));
+        EXPECT_TRUE(cores.Names().empty());
         EXPECT_TRUE(run.Echoes());
     }
 }
@@ -220,7 +230,21 @@ TEST_F(TerminalTest, TerminalsAreShownControlCharactersNotSentThem) {
     const std::string named = dir / "\x1b[2J.bmp";
     TerminalRun missing({"info", named}, {});
     EXPECT_EQ(missing.ReadUntil(),
-              "cannot read " + dir / "^[[2J.bmp" + ": No such file or directory\r\n");
+              "veilnote-cli: cannot read " + dir / "^[[2J.bmp" + ": No such file or directory\r\n");
+}
+
+TEST_F(TerminalTest, HideFromTheKeyboardSaysHowToEndAndKeepsNoPasswordInTheEnvironment) {
+    const std::string output = dir / "typed.bmp";
+    TerminalRun run({"hide", image, output}, {"VEILNOTE_PASSWORD=" + password});
+    run.ReadUntil("veilnote-cli: Type the message, then press Ctrl-D on a line of its own.\r\n");
+    // What any process of the same user may read while the tool runs.
+    const std::string environment = ReadText("/proc/" + std::to_string(run.Pid()) + "/environ");
+    EXPECT_EQ(environment.find(password), std::string::npos);
+    run.Type("typed words\n\x04");
+    run.ReadUntil();
+    const int status = run.Wait();
+    ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
+    EXPECT_EQ(RunTool({"reveal", output}, {.password = password}).out, "typed words");
 }
 
 }  // namespace

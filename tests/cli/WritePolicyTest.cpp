@@ -1,6 +1,8 @@
 // What a write may replace, and how, checked on the real file system. The
 // window's save goes through the same writer.
+#include <grp.h>
 #include <gtest/gtest.h>
+#include <pwd.h>
 #include <signal.h>
 #include <sys/socket.h>
 #include <sys/stat.h>
@@ -16,6 +18,7 @@
 #include "CliTestSupport.h"
 #include "Errors.h"
 #include "FileIO.h"
+#include "ProcessSetup.h"
 
 namespace {
 
@@ -140,15 +143,50 @@ TEST(WritePolicyTest, LinksAreFollowedUnlessPlantedInASharedFolder) {
     EXPECT_EQ(ReadText(dir / "passwd"), "new");
 }
 
+// A folder the caller may write does not make its files theirs to replace:
+// that would hand them another user's file, owner and all.
+TEST(WritePolicyTest, AFileTheCallerMayNotWriteIsNotReplaced) {
+    if (!IsRoot()) {
+        GTEST_SKIP() << "a folder of another user's with a file of root's in it needs root";
+    }
+    const passwd* nobody = ::getpwnam("nobody");
+    ASSERT_NE(nobody, nullptr);
+    const TempDir dir;
+    ASSERT_EQ(::chmod(dir.Path().c_str(), 0755), 0);
+    const std::string folder = dir / "nobodys";
+    std::filesystem::create_directory(folder);
+    ASSERT_EQ(::chown(folder.c_str(), nobody->pw_uid, nobody->pw_gid), 0);
+    const std::string target = folder + "/root.bmp";
+    WriteText(target, "root's");
+    ASSERT_EQ(::chmod(target.c_str(), 0644), 0);
+
+    const pid_t child = ::fork();
+    if (child == 0) {
+        if (::setgroups(0, nullptr) != 0 || ::setgid(nobody->pw_gid) != 0 ||
+            ::setuid(nobody->pw_uid) != 0) {
+            ::_exit(2);
+        }
+        const std::string refusal = RefusalOf([&] { WriteFileAtomically(target, kNew); });
+        ::_exit(refusal == "cannot write " + target + ": Permission denied" ? 0 : 1);
+    }
+    int status = 0;
+    ASSERT_EQ(::waitpid(child, &status, 0), child);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
+    EXPECT_EQ(ReadText(target), "root's");
+    EXPECT_EQ(StatOf(target).st_uid, 0U);
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder), {}), 1);
+}
+
 // A signal that ends the process while the temporary file is half written
 // takes the temporary with it, and the process still dies of that signal.
 TEST(WritePolicyTest, FatalSignalsLeaveNoTemporaryFile) {
-    for (const int signal : {SIGINT, SIGTERM, SIGHUP}) {
+    for (const int signal : kFatalSignals) {
         SCOPED_TRACE(signal);
         const TempDir dir;
         WriteText(dir / "out.bmp", "old");
         const pid_t child = ::fork();
         if (child == 0) {
+            SetUpProcess();
             InstallCleanupHandlers();
             AtomicFile file;
             std::string reason;

@@ -1,0 +1,69 @@
+#include "CommandTable.h"
+
+#include <algorithm>
+#include <array>
+
+namespace {
+
+constexpr std::array<std::string_view, 2> kHideOptions{"--text-file", "--password-file"};
+constexpr std::array<std::string_view, 3> kHideFlags{"--force", "--convert", "--seal"};
+constexpr std::array<std::string_view, 1> kRevealOptions{"--password-file"};
+
+constexpr std::string_view kHideDescription =
+    "Hides a message in a copy of IMAGE, written to OUTPUT (which may be IMAGE).\n"
+    "\n"
+    "  --seal                seal the message with the whole password: only\n"
+    "                        Veilnote can then read it, and only with that password\n"
+    "  --text-file FILE      the message is FILE's bytes up to the first zero byte;\n"
+    "                        without it, standard input is read to its end\n"
+    "  --password-file PWFILE\n"
+    "                        the password is PWFILE's first line; without it,\n"
+    "                        $VEILNOTE_PASSWORD, else asked twice on the terminal\n"
+    "  --force               hide even where it would visibly change the picture\n"
+    "  --convert             where it would, hide in a copy of IMAGE re-encoded as an\n"
+    "                        uncompressed 24-bit bitmap, which looks the same\n"
+    "\n"
+    "Without --force or --convert, a message that would visibly change IMAGE (or an\n"
+    "IMAGE that is not a bitmap) is refused; 'info' shows how much it takes safely.\n"
+    "A password has 8 to 16 bytes. Unsealed, only its first 8 bytes are kept, and\n"
+    "the message is read by anyone with the program.\n";
+
+constexpr std::string_view kRevealDescription =
+    "Writes the message hidden in IMAGE to standard output. A sealed message needs\n"
+    "the whole password.\n"
+    "\n"
+    "  --password-file PWFILE\n"
+    "                        the password is PWFILE's first line; without it,\n"
+    "                        $VEILNOTE_PASSWORD, else asked on the terminal\n";
+
+constexpr std::string_view kInfoDescription =
+    "Shows IMAGE's size, how many message bytes it can take, what kind of picture\n"
+    "it is, how many message bytes it takes without any visible change, how many\n"
+    "it takes sealed, whether it holds a hidden password, and whether its message\n"
+    "is sealed.\n";
+
+constexpr std::array kCommands{
+    Command{"hide",
+            "IMAGE OUTPUT [--seal] [--text-file FILE] [--password-file PWFILE] "
+            "[--force | --convert]",
+            kHideDescription, kHideOptions, kHideFlags, 2, RunHide},
+    Command{"reveal",
+            "IMAGE [--password-file PWFILE]",
+            kRevealDescription,
+            kRevealOptions,
+            {},
+            1,
+            RunReveal},
+    Command{"info", "IMAGE", kInfoDescription, {}, {}, 1, RunInfo},
+};
+
+}  // namespace
+
+std::span<const Command> ToolCommands() {
+    return kCommands;
+}
+
+const Command* FindCommand(std::string_view name) {
+    const auto found = std::ranges::find(kCommands, name, &Command::name);
+    return found == kCommands.end() ? nullptr : &*found;
+}
