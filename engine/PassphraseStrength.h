@@ -10,9 +10,11 @@
 
 enum class PassphraseStrength { kWeak, kFair, kStrong };
 
-// Seconds one core spends on one Argon2id derivation at libsodium's moderate
-// limits, as bench/SealBench.cpp measured it (argon2id_written/ours, RelWithDebInfo
-// build, one core of the 2-core development machine).
+// Seconds of CPU one core spends on one Argon2id derivation at libsodium's
+// moderate limits. veilnote_seal_bench (bench/SealBench.cpp,
+// argon2id_written/ours) measured 0.55 s of CPU on a 2.6 GHz core of the
+// development machine (opening a whole box, 0.51 s); rounded down, in the
+// attacker's favour. The figures in the help page and the README follow it.
 inline constexpr double kModerateDerivationSeconds = 0.5;
 // The attacker's cores.
 inline constexpr double kAttackerCores = 1000;
