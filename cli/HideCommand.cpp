@@ -14,7 +14,6 @@
 
 namespace {
 
-
 // A message longer than any carrier takes is refused later; one byte more
 // than that is all the refusal needs.
 constexpr auto kMessageKeep = static_cast<std::size_t>(kMaxMessageLength + 1);

@@ -20,17 +20,20 @@ constexpr std::size_t kTagBytes = crypto_aead_xchacha20poly1305_ietf_ABYTES;
 constexpr std::size_t kHeaderBytes = 1 + 2 * kLimitBytes + kSaltBytes + kNonceBytes;
 constexpr int kBase64Variant = sodium_base64_VARIANT_ORIGINAL;
 
-// Hide writes boxes at the interactive limits. A reader takes anything from
-// libsodium's least up to the moderate limits: the limits are authenticated,
-// so weaker ones only weaken a box its own writer chose to weaken, and the
-// cap keeps a forged box from asking for more time and memory than a box of
-// ours could.
-constexpr std::uint64_t kWriteOpsLimit = crypto_pwhash_OPSLIMIT_INTERACTIVE;
-constexpr std::uint64_t kWriteMemLimit = crypto_pwhash_MEMLIMIT_INTERACTIVE;
+// A reader takes anything from libsodium's least up to its moderate limits,
+// and Hide writes the moderate ones, so the cap keeps a forged box from asking
+// for more time and memory than a box of ours. The limits are authenticated:
+// weaker ones only weaken a box its own writer chose to weaken. Boxes written
+// at the interactive limits, as they all were at first, fall inside the range.
 constexpr std::uint64_t kLeastOpsLimit = crypto_pwhash_OPSLIMIT_MIN;
 constexpr std::uint64_t kMostOpsLimit = crypto_pwhash_OPSLIMIT_MODERATE;
 constexpr std::uint64_t kLeastMemLimit = crypto_pwhash_MEMLIMIT_MIN;
 constexpr std::uint64_t kMostMemLimit = crypto_pwhash_MEMLIMIT_MODERATE;
+
+bool ReaderAccepts(SealLimits limits) {
+    return limits.ops >= kLeastOpsLimit && limits.ops <= kMostOpsLimit &&
+           limits.memory >= kLeastMemLimit && limits.memory <= kMostMemLimit;
+}
 
 void StartSodium() {
     if (sodium_init() < 0) {
@@ -112,15 +115,39 @@ bool IsSealed(const std::string& stored, std::string_view messageText) {
     return stored == SealedStoredForm() && messageText.starts_with(kSealMarker);
 }
 
+SealLimits ModerateSealLimits() {
+    return {crypto_pwhash_OPSLIMIT_MODERATE, crypto_pwhash_MEMLIMIT_MODERATE};
+}
+
 SealLimits InteractiveSealLimits() {
-    return {kWriteOpsLimit, kWriteMemLimit};
+    return {crypto_pwhash_OPSLIMIT_INTERACTIVE, crypto_pwhash_MEMLIMIT_INTERACTIVE};
 }
 
 SealLimits LeastSealLimits() {
     return {kLeastOpsLimit, kLeastMemLimit};
 }
 
+std::string DescribeSealLimits(SealLimits limits) {
+    if (limits == ModerateSealLimits()) {
+        return "moderate";
+    }
+    if (limits == InteractiveSealLimits()) {
+        return "interactive";
+    }
+    constexpr std::uint64_t kKiB = 1024;
+    constexpr std::uint64_t kMiB = 1024 * kKiB;
+    const std::string passes =
+        std::to_string(limits.ops) + (limits.ops == 1 ? " pass, " : " passes, ");
+    if (limits.memory % kMiB == 0) {
+        return passes + std::to_string(limits.memory / kMiB) + " MiB";
+    }
+    return passes + std::to_string(limits.memory / kKiB) + " KiB";
+}
+
 std::string SealMessage(std::string_view message, std::string_view password, SealLimits limits) {
+    if (!ReaderAccepts(limits)) {
+        throw std::invalid_argument("no reader opens a box sealed at these limits");
+    }
     StartSodium();
     std::string header;
     header += static_cast<char>(kBoxVersion1);
@@ -178,8 +205,7 @@ std::optional<SealedBox> ParseSealedText(std::string_view messageText) {
     box.version = kBoxVersion1;
     box.opsLimit = ReadLittleEndian(bytes.substr(1));
     box.memLimit = ReadLittleEndian(bytes.substr(1 + kLimitBytes));
-    if (box.opsLimit < kLeastOpsLimit || box.opsLimit > kMostOpsLimit ||
-        box.memLimit < kLeastMemLimit || box.memLimit > kMostMemLimit) {
+    if (!ReaderAccepts(box.Limits())) {
         return std::nullopt;
     }
     box.header = bytes.substr(0, kHeaderBytes);

@@ -36,19 +36,37 @@ bool IsSealed(const std::string& stored, std::string_view messageText);
 struct SealLimits {
     std::uint64_t ops = 0;
     std::uint64_t memory = 0;
+
+    bool operator==(const SealLimits&) const = default;
 };
 
-// What every Hide uses: libsodium's interactive limits.
+// libsodium's moderate limits: what a sealed Hide writes, and the most a
+// reader accepts, so that a forged box costs no more to try than one of ours.
+SealLimits ModerateSealLimits();
+// libsodium's interactive limits, which sealed Hides wrote before; readers
+// keep opening them.
 SealLimits InteractiveSealLimits();
 // The cheapest limits a reader accepts; only worth using where many boxes are
 // made and opened to check their shape.
 SealLimits LeastSealLimits();
 
+// The limits a sealed Hide writes: the moderate ones. Defined alone in its own
+// file so that a test program can link a cheaper definition in its place
+// (tests/support/CheapSealLimits.cpp); the shipped programs never do.
+SealLimits WrittenSealLimits();
+
+// How `info` names a box's limits: "moderate", "interactive", or the passes
+// and memory, such as "1 pass, 8 KiB" or "3 passes, 128 MiB" (libsodium
+// counts memory in whole KiB).
+std::string DescribeSealLimits(SealLimits limits);
+
 // The message record's text that seals `message` under the whole `password`.
 // Throws std::bad_alloc when the key derivation cannot get its memory,
-// std::runtime_error when libsodium cannot start. Wipes its copy of the key.
+// std::invalid_argument for limits no reader accepts, std::runtime_error when
+// libsodium cannot start. Nothing is returned in part. Wipes its copy of the
+// key.
 std::string SealMessage(std::string_view message, std::string_view password,
-                        SealLimits limits = InteractiveSealLimits());
+                        SealLimits limits = WrittenSealLimits());
 
 // The length of SealMessage's result for a message of `messageLength` bytes.
 std::size_t SealedTextLength(std::size_t messageLength);
@@ -69,6 +87,8 @@ struct SealedBox {
     std::string salt;
     std::string nonce;
     std::string ciphertext;  // with its tag
+
+    SealLimits Limits() const { return {opsLimit, memLimit}; }
 };
 
 // The box of a message text that starts with the marker; nothing when the

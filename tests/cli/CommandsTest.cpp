@@ -141,7 +141,8 @@ TEST_F(CommandsTest, EmptyMessageIsRefusedWithoutAskingForAPassword) {
 
 TEST_F(CommandsTest, MessageMustFitTheCapacityInfoShows) {
     EXPECT_EQ(RunTool({"info", image}, {.password = kPassword}).out,
-              "size: 3654 bytes\ncapacity: 328 message bytes\npicture: bitmap, 40-byte header, 24 bits per pixel, 40x30, "
+              "size: 3654 bytes\ncapacity: 328 message bytes\npicture: bitmap, 40-byte header, 24 "
+              "bits per pixel, 40x30, "
               "uncompressed\nsafe capacity: 328 message bytes\nsealed capacity: 167 message "
               "bytes (167 safely)\npassword record: none\nmessage: none\n");
     const Finished tooLong =

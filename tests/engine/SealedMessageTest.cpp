@@ -1,8 +1,11 @@
 #include <gtest/gtest.h>
 #include <sodium.h>
 
+#include <fstream>
+#include <map>
 #include <optional>
 #include <random>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -117,14 +120,13 @@ std::string EveryAllowedByte() {
 TEST(SealedCarrier, RoundTripsWithTheWholePasswordAndNothingElse) {
     ASSERT_GE(sodium_init(), 0);
     const std::string message = EveryAllowedByte();
-    const SealLimits interactive = InteractiveSealLimits();
     struct Case {
         std::string password;
         SealLimits limits;
     };
     const std::vector<Case> cases = {
-        {"12345678", interactive},
-        {"correct horse 16", interactive},
+        {"12345678", LeastSealLimits()},
+        {"correct horse 16", {2, 16 * 1024}},
         {"1234567890ab", LeastSealLimits()},
         {"\xC3\xA4\xC3\xB6\xC3\xBC\xC3\x9F\xC3\xA4\xC3\xB6\xC3\xBC\xC3\x9F", LeastSealLimits()},
         {"\xE4\xF6\xFC\xDF\xE4\xF6\xFC\xDF\xE9", LeastSealLimits()},
@@ -263,6 +265,97 @@ TEST(SealedCarrier, OnlyTheSentinelAndTheMarkerTogetherMakeASealedCarrier) {
             << text;
     }
     EXPECT_TRUE(reporter.messages.empty());
+}
+
+// The sealed text `text` with its limits replaced; the box's tag then no
+// longer holds, but only its shape is read here.
+std::string WithLimits(const std::string& text, SealLimits limits) {
+    std::string box(text.size(), '\0');
+    std::size_t length = 0;
+    const std::string body = text.substr(kSealMarker.size());
+    EXPECT_EQ(
+        sodium_base642bin(reinterpret_cast<unsigned char*>(box.data()), box.size(), body.data(),
+                          body.size(), nullptr, &length, nullptr, sodium_base64_VARIANT_ORIGINAL),
+        0);
+    box.resize(length);
+    for (std::size_t k = 0; k < 8; ++k) {
+        box[1 + k] = static_cast<char>((limits.ops >> (8 * k)) & 0xFFu);
+        box[9 + k] = static_cast<char>((limits.memory >> (8 * k)) & 0xFFu);
+    }
+    std::string encoded(sodium_base64_ENCODED_LEN(box.size(), sodium_base64_VARIANT_ORIGINAL),
+                        '\0');
+    sodium_bin2base64(encoded.data(), encoded.size(),
+                      reinterpret_cast<const unsigned char*>(box.data()), box.size(),
+                      sodium_base64_VARIANT_ORIGINAL);
+    return std::string(kSealMarker) + encoded.c_str();
+}
+
+TEST(SealedLimits, NewBoxesAreWrittenAtTheModerateLimits) {
+    ASSERT_GE(sodium_init(), 0);
+    const std::string message = "words worth a quarter of a gigabyte";
+    const std::string text = SealMessage(message, "a long passphrase of many words");
+    const std::optional<SealedBox> box = ParseSealedText(text);
+    ASSERT_TRUE(box);
+    EXPECT_EQ(DescribeSealLimits(box->Limits()), "moderate");
+    EXPECT_EQ(OpenIndependently(text, "a long passphrase of many words",
+                                crypto_pwhash_OPSLIMIT_MODERATE, crypto_pwhash_MEMLIMIT_MODERATE),
+              message);
+}
+
+// The fields of the box in sealed-boxes.txt, from its `Name = value` lines.
+std::map<std::string, std::string> EarlierBox() {
+    std::ifstream file(std::string(VEILNOTE_VECTORS_DIR) + "/sealed-boxes.txt");
+    std::map<std::string, std::string> fields;
+    for (std::string line; std::getline(file, line);) {
+        if (const auto equals = line.find(" = ");
+            !line.starts_with('#') && equals != std::string::npos) {
+            fields[line.substr(0, equals)] = line.substr(equals + 3);
+        }
+    }
+    return fields;
+}
+
+TEST(SealedLimits, ABoxWrittenAtTheInteractiveLimitsStillOpens) {
+    std::map<std::string, std::string> earlier = EarlierBox();
+    ASSERT_EQ(earlier.size(), 4u);
+    const std::optional<SealedBox> box = ParseSealedText(std::string(kSealMarker) + earlier["Box"]);
+    ASSERT_TRUE(box);
+    EXPECT_EQ(DescribeSealLimits(box->Limits()), earlier["Limits"]);
+    const std::optional<SecretText> opened = OpenSealedBox(*box, earlier["Password"]);
+    ASSERT_TRUE(opened);
+    EXPECT_EQ(opened->View(), earlier["Message"]);
+    EXPECT_EQ(OpenSealedBox(*box, earlier["Password"].substr(0, 8)), std::nullopt);
+}
+
+TEST(SealedLimits, ReadersTakeEveryLimitUpToModerateAndNoneAbove) {
+    const std::string text = SealMessage("shape only", "12345678", LeastSealLimits());
+    const SealLimits moderate = ModerateSealLimits();
+    const SealLimits interactive = InteractiveSealLimits();
+    struct Case {
+        SealLimits limits;
+        const char* name;  // as info shows it; null when refused
+    };
+    const std::vector<Case> cases = {
+        {LeastSealLimits(), "1 pass, 8 KiB"},
+        {interactive, "interactive"},
+        {moderate, "moderate"},
+        {{moderate.ops, interactive.memory}, "3 passes, 64 MiB"},
+        {{moderate.ops + 1, moderate.memory}, nullptr},
+        {{moderate.ops, moderate.memory + 1024}, nullptr},
+        {{0, moderate.memory}, nullptr},
+        {{1, 1024}, nullptr},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(DescribeSealLimits(c.limits));
+        const std::optional<SealedBox> box = ParseSealedText(WithLimits(text, c.limits));
+        EXPECT_EQ(box.has_value(), c.name != nullptr);
+        if (c.name && box) {
+            EXPECT_EQ(DescribeSealLimits(box->Limits()), c.name);
+        } else {
+            // Nor does any writer make a box no reader takes.
+            EXPECT_THROW(SealMessage("x", "12345678", c.limits), std::invalid_argument);
+        }
+    }
 }
 
 }  // namespace
