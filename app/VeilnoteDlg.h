@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "Afx.h"
+#include "Hiding.h"
 #include "SkinInterface.h"
 #include "Splash.h"
 
@@ -66,7 +67,7 @@ private:
     // Before a Hide: whether to go on when it could visibly change the
     // picture. Asks the user; on Convert, `converted` receives the 24-bit copy
     // to hide in instead.
-    bool AcceptDamageRisk(std::vector<std::uint8_t>& converted) const;
+    bool AcceptDamageRisk(const HideAssessment& hide, std::vector<std::uint8_t>& converted) const;
     // No carrier and no preview, Hide and Reveal disabled.
     void ForgetImage();
     // Opens the image at `path` as the carrier, or says why it cannot and

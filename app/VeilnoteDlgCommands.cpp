@@ -88,10 +88,15 @@ bool AskHideAnyway(const CString& warning) {
 }
 
 // After the password dialog: with Seal ticked the message record is longer
-// than the plain one judged before it. Asks again only when that longer
-// record could visibly change a picture the plain one would not.
+// than the plain one judged before it. Refuses it, naming both sizes, when
+// it does not fit; asks again only when it could visibly change a picture
+// the plain one would not.
 bool AcceptLongerSealedRecord(std::span<const std::uint8_t> image, std::int64_t messageLength) {
     const HideAssessment sealed = AssessHide(image, messageLength, Sealing::kSealed);
+    if (!sealed.fits) {
+        AfxMessageBox(CString(MessageTooLong(sealed)));
+        return false;
+    }
     if (!sealed.couldVisiblyChange ||
         AssessHide(image, messageLength, Sealing::kPlain).couldVisiblyChange)
         return true;
@@ -187,8 +192,17 @@ void CVeilnoteDlg::OnHide() {
         return;
     }
 
+    // A message that cannot fit even unsealed is refused before any password
+    // is asked for, naming both sizes.
+    const HideAssessment plain =
+        AssessHide({m_pImageData.get(), static_cast<std::size_t>(m_nImageLength)},
+                   m_strMessage.GetLength(), Sealing::kPlain);
+    if (!plain.fits) {
+        AfxMessageBox(CString(MessageTooLong(plain)));
+        return;
+    }
     std::vector<std::uint8_t> converted;
-    if (!AcceptDamageRisk(converted))
+    if (!AcceptDamageRisk(plain, converted))
         return;
     // After Convert the Hide works on the 24-bit copy, saved under its own
     // name so that the original file is not replaced by accident.
@@ -248,10 +262,10 @@ bool CVeilnoteDlg::SaveCarrier(const BYTE* pCarrier, std::int32_t nLength,
     return true;
 }
 
-bool CVeilnoteDlg::AcceptDamageRisk(std::vector<std::uint8_t>& converted) const {
+bool CVeilnoteDlg::AcceptDamageRisk(const HideAssessment& hide,
+                                    std::vector<std::uint8_t>& converted) const {
     const std::span<const std::uint8_t> carrier(m_pImageData.get(),
                                                 static_cast<std::size_t>(m_nImageLength));
-    const HideAssessment hide = AssessHide(carrier, m_strMessage.GetLength(), Sealing::kPlain);
     if (!hide.couldVisiblyChange)
         return true;
     if (!hide.convertible)

@@ -125,19 +125,30 @@ std::vector<std::uint8_t> ReadWholeInput(int fd, const struct stat& info, const 
 }
 
 bool MessageCollector::Add(std::string_view chunk) {
-    const std::string_view text = chunk.substr(0, chunk.find('\0'));
-    m_message.append(text.substr(0, m_keep - std::min(m_keep, m_message.size())));
-    return text.size() == chunk.size() && m_message.size() < m_keep;
+    const std::size_t room = m_keep - std::min(m_keep, m_message.Size());
+    m_message.Append(chunk.substr(0, room));
+    m_cut = m_cut || chunk.size() > room;
+    return !m_cut;
 }
 
-std::string ReadMessageFile(const std::string& path, std::size_t keep) {
+ReadMessage MessageCollector::Take() {
+    const auto length = static_cast<std::int64_t>(m_message.Size());
+    return {std::move(m_message), length, m_cut};
+}
+
+ReadMessage ReadMessageFile(const std::string& path, std::size_t keep) {
     struct stat info {};
     const UniqueFd fd = OpenInput(path, info);
-    MessageCollector message(keep);
+    MessageCollector collector(keep);
     ReadChunks(fd.Get(), path, [&](std::span<const std::uint8_t> chunk) {
-        return message.Add({reinterpret_cast<const char*>(chunk.data()), chunk.size()});
+        return collector.Add({reinterpret_cast<const char*>(chunk.data()), chunk.size()});
     });
-    return message.Take();
+    ReadMessage message = collector.Take();
+    if (message.cut && S_ISREG(info.st_mode)) {
+        message.length = static_cast<std::int64_t>(info.st_size);
+        message.cut = false;
+    }
+    return message;
 }
 
 void WriteFileAtomically(const std::string& path, std::span<const std::uint8_t> bytes) {

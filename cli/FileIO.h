@@ -42,23 +42,33 @@ std::vector<std::uint8_t> ReadWholeInput(int fd, const struct stat& info, const 
 // Refuses a regular file, described in `info`, that is larger than `limit`.
 void RefuseIfTooLarge(const struct stat& info, const std::string& path, const SizeLimit& limit);
 
-// Gathers a message from input that arrives in chunks: the bytes before the
-// first zero byte, at most `keep` of them. Add() says whether more input can
-// still change it, so that a reader stops there.
+// A message as read: its bytes, zero bytes included, at most as many as
+// were wanted; `length` counts the input where it is known (a regular file),
+// and `cut` says the input went on past what was kept.
+struct ReadMessage {
+    SecretText bytes;
+    std::int64_t length = 0;
+    bool cut = false;
+};
+
+// Gathers a message from input that arrives in chunks, keeping at most
+// `keep` bytes. Add() says whether more input is still wanted, so that a
+// reader of endless input stops there.
 class MessageCollector {
 public:
     explicit MessageCollector(std::size_t keep) : m_keep(keep) {}
     bool Add(std::string_view chunk);
-    std::string Take() { return std::move(m_message); }
+    ReadMessage Take();
 
 private:
     std::size_t m_keep;
-    std::string m_message;
+    SecretText m_message;
+    bool m_cut = false;
 };
 
 // The message in `path` (a regular file or a pipe, as ReadWholeFile takes),
 // read only as far as MessageCollector needs.
-std::string ReadMessageFile(const std::string& path, std::size_t keep);
+ReadMessage ReadMessageFile(const std::string& path, std::size_t keep);
 
 // Replaces `path` with `bytes` in one step, under AtomicFile's policy (links,
 // special and read-only files, permissions). On failure nothing is left

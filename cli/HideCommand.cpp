@@ -1,3 +1,4 @@
+#include <algorithm>
 #include <array>
 #include <istream>
 #include <vector>
@@ -14,17 +15,13 @@
 
 namespace {
 
-// A message longer than any carrier takes is refused later; one byte more
-// than that is all the refusal needs.
-constexpr auto kMessageKeep = static_cast<std::size_t>(kMaxMessageLength + 1);
-
 // The message on standard input, read only as far as it matters. Someone
 // typing it is told how to end it; the chunk it passes through is wiped.
-std::string ReadMessage(const Console& console) {
+ReadMessage ReadMessageInput(const Console& console, std::size_t keep) {
     if (console.inIsTerminal) {
         console.err << "Type the message, then press Ctrl-D on a line of its own.\n";
     }
-    MessageCollector message(kMessageKeep);
+    MessageCollector message(keep);
     SecretText chunk(std::size_t{64 * 1024});
     const auto buffer = reinterpret_cast<char*>(chunk.Data());
     while (console.in.read(buffer, static_cast<std::streamsize>(chunk.Size())) ||
@@ -36,42 +33,65 @@ std::string ReadMessage(const Console& console) {
     return message.Take();
 }
 
-// Refuses a Hide that could visibly change the picture, unless asked to
-// hide in a 24-bit copy instead, which then becomes the carrier. The guard
-// reads only the parts of the image it judges: headers, palette, and for
-// some kinds the pixels the Hide reaches.
-enum class OnDamage { kRefuse, kConvert };
+// How many message bytes are worth reading: more than the longest that could
+// fit is all a refusal needs, though a mebibyte more costs little and lets
+// it name a short message's length exactly.
+std::size_t MessageKeep(const CarrierFile& carrier, Sealing sealing, bool convert) {
+    constexpr std::int64_t kAlwaysRead = 1024 * 1024;
+    // A converted copy may take more than the picture itself.
+    const std::int64_t longest =
+        convert ? kMaxMessageLength : LongestMessage(carrier.Length(), sealing);
+    return static_cast<std::size_t>(std::max(longest + 1, kAlwaysRead));
+}
 
-void GuardAgainstDamage(CarrierFile& carrier, std::int64_t messageLength, Sealing sealing,
-                        OnDamage onDamage) {
-    const HideAssessment hide = AssessHide(carrier.Bytes(), messageLength, sealing);
-    if (!hide.couldVisiblyChange) {
-        return;
+// Refuses a message that holds a zero byte unless it is sealed: an unsealed
+// message is text, and would end at its first zero byte.
+void RefuseZeroBytes(std::string_view message, Sealing sealing) {
+    const std::size_t zero = message.find('\0');
+    if (sealing == Sealing::kPlain && zero != std::string_view::npos) {
+        throw Refusal("The message holds a zero byte (at offset " + std::to_string(zero) +
+                      "), so it is not text: unsealed, it would be cut there. Use --seal to "
+                      "hide any bytes exactly.");
     }
-    if (onDamage == OnDamage::kRefuse) {
+}
+
+// Judges the Hide before anything is asked. A message that does not fit is
+// refused with both sizes; one that could visibly change the picture is
+// refused unless forced, or hidden in a 24-bit copy when asked to convert,
+// which then becomes the carrier and is judged instead. The guard reads only
+// the parts of the image it judges: headers, palette, and for some kinds the
+// pixels the Hide reaches.
+enum class OnDamage { kRefuse, kForce, kConvert };
+
+void AssessBeforeAsking(CarrierFile& carrier, const ReadMessage& message, Sealing sealing,
+                        OnDamage onDamage) {
+    HideAssessment hide = AssessHide(carrier.Bytes(), message.length, sealing);
+    if (onDamage == OnDamage::kConvert && (!hide.fits || hide.couldVisiblyChange)) {
+        ConvertedBitmap copy = ConvertCarrier(carrier.Bytes());
+        if (!copy.file.empty()) {
+            carrier.Replace(std::move(copy.file));
+            hide = AssessHide(carrier.Bytes(), message.length, sealing);
+        } else if (hide.couldVisiblyChange) {
+            throw Refusal(hide.warning + " It cannot be converted: " + copy.failure + ".");
+        }
+    }
+    hide.messageCut = message.cut;
+    if (!hide.fits) {
+        throw Refusal(MessageTooLong(hide));
+    }
+    if (hide.couldVisiblyChange && onDamage == OnDamage::kRefuse) {
         throw Refusal(hide.warning +
                       " Use --force to hide anyway, or --convert to hide in a 24-bit copy.");
     }
-    ConvertedBitmap copy = ConvertCarrier(carrier.Bytes());
-    if (copy.file.empty()) {
-        throw Refusal(hide.warning + " It cannot be converted: " + copy.failure + ".");
-    }
-    carrier.Replace(std::move(copy.file));
 }
 
 // Writes OUTPUT as a copy of the carrier with both records in it. The copy
 // is the kernel's (a clone where the file system shares data); then only the
 // bytes the records occupy are read back from it, changed and written again.
-// Throws after a report, saying how much the image takes when the records
-// do not fit; OUTPUT is then as it was.
+// Throws after a report; OUTPUT is then as it was.
 void WriteWithRecords(const CarrierFile& carrier, const std::string& outputPath,
-                      const HideRecords& records, Reporter& reporter, std::ostream& err) {
+                      const HideRecords& records, Reporter& reporter) {
     const std::int32_t length = carrier.Length();
-    if (!RecordsFit(length, records, reporter)) {
-        err << "This image takes messages of up to " << MessageCapacity(length)
-            << " bytes; the message has " << records.message.size() << " bytes.\n";
-        throw Refusal(kOperationAborted);
-    }
     const ByteSpan span = records.Span();
     std::vector<std::uint8_t> bytes(static_cast<std::size_t>(span.end - span.first));
     const CarrierWindow window{bytes, span.first, length};
@@ -101,29 +121,28 @@ int RunHide(const ParsedArguments& parsed, Console& console) {
     const std::string& outputPath = parsed.operands[1];
 
     CarrierFile carrier(imagePath, kCarrierLimit);
+    const Sealing sealing = parsed.flags.contains("--seal") ? Sealing::kSealed : Sealing::kPlain;
+    const OnDamage onDamage = parsed.flags.contains("--force")     ? OnDamage::kForce
+                              : parsed.flags.contains("--convert") ? OnDamage::kConvert
+                                                                   : OnDamage::kRefuse;
+    const std::size_t keep = MessageKeep(carrier, sealing, onDamage == OnDamage::kConvert);
     const auto textFile = parsed.options.find("--text-file");
-    const SecretText message(textFile != parsed.options.end()
-                                 ? ReadMessageFile(textFile->second, kMessageKeep)
-                                 : ReadMessage(console));
-    if (message.Size() == 0) {
+    const ReadMessage message = textFile != parsed.options.end()
+                                    ? ReadMessageFile(textFile->second, keep)
+                                    : ReadMessageInput(console, keep);
+    if (message.length == 0) {
         throw Refusal(kEmptyMessage);
     }
-
-    // A sealed message takes a longer record than its plain text: the guard
-    // judges the record that will really be written.
-    const Sealing sealing = parsed.flags.contains("--seal") ? Sealing::kSealed : Sealing::kPlain;
-    if (!parsed.flags.contains("--force")) {
-        GuardAgainstDamage(
-            carrier, static_cast<std::int64_t>(message.Size()), sealing,
-            parsed.flags.contains("--convert") ? OnDamage::kConvert : OnDamage::kRefuse);
-    }
+    RefuseZeroBytes(message.bytes.View(), sealing);
+    AssessBeforeAsking(carrier, message, sealing, onDamage);
 
     StreamReporter reporter(console.err);
     const PasswordInputs inputs = PasswordInputsFor(parsed, console);
     const HideRecords records =
         sealing == Sealing::kSealed
-            ? SealedRecords(message.View(), ChoosePassword(inputs, console.err).View())
-            : HideRecords{ChooseStoredPassword(inputs, console.err), std::string(message.View())};
-    WriteWithRecords(carrier, outputPath, records, reporter, console.err);
+            ? SealedRecords(message.bytes.View(), ChoosePassword(inputs, console.err).View())
+            : HideRecords{ChooseStoredPassword(inputs, console.err),
+                          std::string(message.bytes.View())};
+    WriteWithRecords(carrier, outputPath, records, reporter);
     return static_cast<int>(ExitCode::kSuccess);
 }

@@ -14,17 +14,22 @@ std::int64_t MessageRecordLength(std::int64_t messageLength, Sealing sealing) {
     return PaddedLength(messageLength);
 }
 
+std::int64_t LongestMessage(std::int64_t carrierLength, Sealing sealing) {
+    const std::int64_t capacity = MessageCapacity(carrierLength);
+    if (sealing == Sealing::kSealed) {
+        return static_cast<std::int64_t>(
+            LongestSealedMessage(static_cast<std::size_t>(std::max<std::int64_t>(capacity, 0))));
+    }
+    return capacity;
+}
+
 HideAssessment AssessHide(std::span<const std::uint8_t> carrier, std::int64_t messageLength,
                           Sealing sealing) {
     HideAssessment assessment;
     assessment.messageLength = messageLength;
     assessment.recordLength = MessageRecordLength(messageLength, sealing);
     assessment.capacity = MessageCapacity(static_cast<std::int64_t>(carrier.size()));
-    assessment.longestMessage =
-        sealing == Sealing::kSealed
-            ? static_cast<std::int64_t>(LongestSealedMessage(
-                  static_cast<std::size_t>(std::max<std::int64_t>(assessment.capacity, 0))))
-            : assessment.capacity;
+    assessment.longestMessage = LongestMessage(static_cast<std::int64_t>(carrier.size()), sealing);
     assessment.fits = assessment.recordLength <= assessment.capacity;
     if (!assessment.fits) {
         return assessment;
@@ -50,8 +55,10 @@ std::string WithThousands(std::int64_t number) {
 }  // namespace
 
 std::string MessageTooLong(const HideAssessment& hide) {
-    return std::string(kImageVerySmall) + " The message has " + WithThousands(hide.messageLength) +
-           " bytes; this picture takes at most " + WithThousands(hide.longestMessage) + ".";
+    return std::string(kImageVerySmall) + " The message has " +
+           (hide.messageCut ? "more than " : "") + WithThousands(hide.messageLength) +
+           (hide.messageLength == 1 ? " byte" : " bytes") + "; this picture takes at most " +
+           WithThousands(hide.longestMessage) + ".";
 }
 
 ConvertedBitmap ConvertCarrier(std::span<const std::uint8_t> carrier) {

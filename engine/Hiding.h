@@ -34,9 +34,13 @@ enum class Sealing { kPlain, kSealed };
 // padded text, or for a sealed message the padded sealed text.
 std::int64_t MessageRecordLength(std::int64_t messageLength, Sealing sealing);
 
+// The longest message a carrier of `carrierLength` bytes takes, so sealed or not.
+std::int64_t LongestMessage(std::int64_t carrierLength, Sealing sealing);
+
 // A Hide judged before it is done.
 struct HideAssessment {
     std::int64_t messageLength = 0;
+    bool messageCut = false;          // the message is longer still: it was not read to its end
     std::int64_t recordLength = 0;    // the message record's real length
     std::int64_t capacity = 0;        // the longest message record the carrier takes
     std::int64_t longestMessage = 0;  // the longest message that fits, so sealed or not
@@ -82,7 +86,7 @@ HideRecords PlainRecords(std::string_view message, std::string_view password);
 // under the whole password. Throws std::bad_alloc when the key derivation
 // cannot get its memory.
 HideRecords SealedRecords(std::string_view message, std::string_view password,
-                          SealLimits limits = InteractiveSealLimits());
+                          SealLimits limits = WrittenSealLimits());
 
 // Whether both records fit a carrier of `carrierLength` bytes; when not,
 // reports why as writing them would ("Image is very small.").

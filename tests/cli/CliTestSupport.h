@@ -176,3 +176,10 @@ inline Finished RunToolAsProcess(std::vector<std::string> args, const ToolRun& h
 inline Finished RunTool(const std::vector<std::string>& args, const ToolRun& how = {}) {
     return how.asProcess ? RunToolAsProcess(args, how) : RunToolInProcess(args, how);
 }
+
+// The tool's refusal of an unsealed message with a zero byte at `offset`.
+inline std::string ZeroByteRefusal(std::size_t offset) {
+    return "The message holds a zero byte (at offset " + std::to_string(offset) +
+           "), so it is not text: unsealed, it would be cut there. Use --seal to hide any bytes "
+           "exactly.";
+}

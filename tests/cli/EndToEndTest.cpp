@@ -87,11 +87,8 @@ TEST_F(EndToEndTest, RefusedHideLeavesAnExistingOutputAlone) {
     const Finished small = RunTool({"hide", image, output, "--password-file", passwordFile},
                                    {.input = "hi", .asProcess = true});
     EXPECT_EQ(small.code, 1);
-    EXPECT_EQ(small.err,
-              ErrorLine("Image is very small.") +
-                  ErrorLine("This image takes messages of up to 0 bytes; the message has 2 "
-                            "bytes.") +
-                  ErrorLine("Operation aborted ..     "));
+    EXPECT_EQ(small.err, ErrorLine("Image is very small. The message has 2 bytes; this picture "
+                                   "takes at most 0."));
     const Finished empty =
         RunTool({"hide", image, output, "--password-file", passwordFile}, {.asProcess = true});
     EXPECT_EQ(empty.code, 1);
@@ -139,11 +136,18 @@ TEST_F(EndToEndTest, InputsThatNeverEndAreRefusedOrCutShort) {
         EXPECT_EQ(refused.code, 1);
         EXPECT_EQ(refused.err, ErrorLine("/dev/zero is a device, not a file"));
     }
-    // Standard input stops at the zero byte that cuts the message.
+    // Standard input is read no further than the longest message that fits.
     const Finished zeros = RunTool({"hide", image, output, "--password-file", passwordFile},
                                    {.asProcess = true, .inputPath = "/dev/zero"});
     EXPECT_EQ(zeros.code, 1);
-    EXPECT_EQ(zeros.err, ErrorLine("There is no text to curtain"));
+    EXPECT_EQ(zeros.err, ErrorLine(ZeroByteRefusal(0)));
+    const Finished sealedZeros =
+        RunTool({"hide", image, output, "--seal", "--password-file", passwordFile},
+                {.asProcess = true, .inputPath = "/dev/zero"});
+    EXPECT_EQ(sealedZeros.code, 1);
+    EXPECT_TRUE(
+        sealedZeros.err.starts_with("veilnote-cli: Image is very small. The message has more than"))
+        << sealedZeros.err;
 
     // A pipe as --text-file too, though its writer never stops.
     const std::string fifo = dir / "fifo";
@@ -162,9 +166,8 @@ TEST_F(EndToEndTest, InputsThatNeverEndAreRefusedOrCutShort) {
                 {.asProcess = true});
     ::kill(writer, SIGKILL);
     ::waitpid(writer, nullptr, 0);
-    ASSERT_EQ(piped.code, 0) << piped.err;
-    EXPECT_EQ(RunTool({"reveal", output, "--password-file", passwordFile}, {.asProcess = true}).out,
-              "piped");
+    EXPECT_EQ(piped.code, 1);
+    EXPECT_EQ(piped.err, ErrorLine(ZeroByteRefusal(5)));
 }
 
 TEST_F(EndToEndTest, PasswordsThatCouldNeverWorkAreNotTaken) {
