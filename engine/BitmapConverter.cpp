@@ -3,14 +3,13 @@
 #include <bit>
 #include <new>
 
+#include "BitmapFormat.h"
 #include "BitmapInspector.h"
 #include "RecordGeometry.h"
 #include "RleStream.h"
 
 namespace {
 
-constexpr std::int64_t kFileHeaderSize = 14;
-constexpr std::int64_t kInfoHeaderSize = 40;
 constexpr std::int64_t kOutputBits = 24;
 
 // The picture as colours, row 0 at the top.
@@ -99,9 +98,7 @@ std::string PaintRows(const BitmapPicture& picture, std::span<const std::uint8_t
                       Canvas& canvas) {
     const int bits = picture.bitsPerPixel;
     ChannelMasks masks = picture.masks;
-    // ImageMagick shows the fourth byte of these pixels as alpha unless all are 0.
-    const bool looseAlpha = bits == 32 && picture.compression == BitmapCompression::kNone &&
-                            picture.headerSize == kInfoHeaderSize;
+    const bool looseAlpha = FourthByteReadAsAlpha(bits, picture.compression, picture.headerSize);
     if (looseAlpha) {
         masks[kAlphaChannel] = 0xFF000000u;
     }
@@ -167,14 +164,13 @@ ConvertedBitmap Convert(std::span<const std::uint8_t> file) {
     if (!picture.unvouched.empty()) {
         return {{}, picture.unvouched};
     }
-    const std::int64_t stride = (picture.width * kOutputBits + 31) / 32 * 4;
+    const std::int64_t stride = RowStride(picture.width, kOutputBits);
     const std::int64_t headers = kFileHeaderSize + kInfoHeaderSize;
     if (picture.height > (kMaxCarrierLength - headers) / stride) {
         return {{}, "a 24-bit copy of it would be too large"};
     }
     Canvas canvas(picture.width, picture.height, PaletteAt(picture, 0));
-    if (picture.compression == BitmapCompression::kRle8 ||
-        picture.compression == BitmapCompression::kRle4) {
+    if (IsRunLength(picture.compression)) {
         RleCanvas painter(picture, file, canvas);
         WalkRle(file, picture.pixelOffset, picture.bitsPerPixel, painter);
     } else if (std::string failure = PaintRows(picture, file, canvas); !failure.empty()) {

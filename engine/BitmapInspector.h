@@ -6,21 +6,11 @@
 #include <string>
 #include <vector>
 
+#include "BitmapFormat.h"
+
 // What a file's bytes say about the picture in it, read the way the common
 // bitmap decoders read them. Reads only inside the given bytes, whatever
 // they hold; file-size and image-size fields are ignored, as decoders do.
-
-enum class BitmapCompression {
-    kNone,
-    kRle8,
-    kRle4,
-    kBitfields,
-    kAlphaBitfields,
-    kJpeg,
-    kPng,
-    kHuffman1D,
-    kRle24,
-};
 
 struct PaletteColour {
     std::uint8_t red = 0;

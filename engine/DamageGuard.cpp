@@ -5,6 +5,7 @@
 #include <cmath>
 #include <cstdlib>
 
+#include "BitmapFormat.h"
 #include "CarrierRecords.h"
 #include "PasswordRules.h"
 #include "RecordGeometry.h"
@@ -16,7 +17,6 @@ namespace {
 constexpr int kUnseenChange = 2;
 // Either bit 0 may be written there: enciphered bytes of any password or message.
 constexpr int kAnyBit = -1;
-constexpr std::int64_t kInfoHeaderSize = 40;
 
 bool Harmful(FlipEffect effect) {
     return effect != FlipEffect::kNone;
@@ -108,10 +108,9 @@ private:
     std::vector<FlipEffect>& m_effects;
 };
 
-// ImageMagick reads the fourth byte of an uncompressed 32-bit pixel under a
-// 40-byte header as alpha, unless every one of them is 0: then the picture
-// is opaque. Writing bit 0 can then switch transparency on or off for the
-// whole picture, unless some alpha byte is at least 2 and keeps it on.
+// Where the fourth byte is read as alpha unless all are 0, writing bit 0 can
+// switch transparency on or off for the whole picture, unless some alpha
+// byte is at least 2 and keeps it on.
 bool AlphaCanSwitch(const BitmapPicture& picture, std::span<const std::uint8_t> carrier) {
     for (std::int64_t row = 0; row < picture.height; ++row) {
         const std::int64_t start = picture.pixelOffset + row * picture.rowStride;
@@ -148,13 +147,12 @@ CDamageGuard::CDamageGuard(std::span<const std::uint8_t> carrier)
             }
             m_pixelByteEffect.push_back(effect);
         }
-        if (bits == 32 && m_picture.compression == BitmapCompression::kNone &&
-            m_picture.headerSize == kInfoHeaderSize && AlphaCanSwitch(m_picture, carrier)) {
+        if (FourthByteReadAsAlpha(bits, m_picture.compression, m_picture.headerSize) &&
+            AlphaCanSwitch(m_picture, carrier)) {
             m_pixelByteEffect[3] = FlipEffect::kColour;
         }
     }
-    if (m_picture.compression == BitmapCompression::kRle8 ||
-        m_picture.compression == BitmapCompression::kRle4) {
+    if (IsRunLength(m_picture.compression)) {
         m_rleEffect.assign(static_cast<std::size_t>(m_picture.pixelBytes), FlipEffect::kNone);
         RleJudge judge(m_picture, carrier, m_indexEffect, m_rleEffect);
         WalkRle(carrier, m_picture.pixelOffset, bits, judge);

@@ -144,13 +144,13 @@ TEST(DamageGuardTest, VerdictsMatchBothDecodersOnBitmapsImageMagickWrites) {
 TEST(DamageGuardTest, InspectorDescribesTheKind) {
     std::mt19937 rng(3);
     TestBitmap b = Shape(24, 400, 300);
-    b.pixels = RandomBytes(RowStride(400, 24) * 300, rng);
+    b.pixels = RandomBytes(PixelBytes(400, 24, 300), rng);
     EXPECT_EQ(DescribePicture(InspectBitmap(WriteBitmap(b))),
               "bitmap, 40-byte header, 24 bits per pixel, 400x300, uncompressed");
     EXPECT_EQ(DescribePicture(InspectBitmap(RandomBytes(100, rng))), "not a bitmap");
     TestBitmap one = Shape(1, 9, 9);
     one.palette = {0, 0xFFFFFF};
-    one.pixels = RandomBytes(RowStride(9, 1) * 9 + 2000, rng);
+    one.pixels = RandomBytes(PixelBytes(9, 1, 9) + 2000, rng);
     EXPECT_EQ(CDamageGuard(WriteBitmap(one)).RiskReason(8),
               "This is a 1-bit bitmap: hiding a message will visibly change some of its pixels.");
 }

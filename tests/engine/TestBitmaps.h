@@ -9,6 +9,8 @@
 #include <string>
 #include <vector>
 
+#include "BitmapFormat.h"
+
 struct TestBitmap {
     std::uint32_t headerSize = 40;
     std::int32_t width = 64;
@@ -24,6 +26,11 @@ struct TestBitmap {
     std::size_t trailing = 0;
 };
 
+// Bytes of `rows` uncompressed rows.
+inline std::size_t PixelBytes(std::int64_t width, int bits, std::int64_t rows) {
+    return static_cast<std::size_t>(RowStride(width, bits) * rows);
+}
+
 inline TestBitmap Shape(int bits, std::int32_t width, std::int32_t height,
                         std::uint32_t headerSize = 40, std::uint32_t compression = 0) {
     TestBitmap bitmap;
@@ -33,10 +40,6 @@ inline TestBitmap Shape(int bits, std::int32_t width, std::int32_t height,
     bitmap.headerSize = headerSize;
     bitmap.compression = compression;
     return bitmap;
-}
-
-inline std::uint32_t RowStride(std::int32_t width, int bits) {
-    return (static_cast<std::uint32_t>(width) * static_cast<std::uint32_t>(bits) + 31) / 32 * 4;
 }
 
 inline std::vector<std::uint8_t> WriteBitmap(const TestBitmap& b) {
@@ -67,7 +70,7 @@ inline std::vector<std::uint8_t> WriteBitmap(const TestBitmap& b) {
             put(0x73524742, 4);  // sRGB
         }
         info.resize(b.headerSize, 0);
-        if (b.headerSize == 40) {
+        if (b.headerSize == kInfoHeaderSize) {
             for (const std::uint32_t mask : b.masks) {
                 put(mask, 4);
             }
@@ -161,7 +164,7 @@ inline std::vector<Case> GeneratedCases() {
             const int tall = bits < 8 ? 200 : h;  // big enough for a message
             TestBitmap b = Shape(bits, w, tall);
             b.palette = Palette(1 << bits, smooth, rng);
-            b.pixels = RandomBytes(RowStride(w, bits) * static_cast<std::uint32_t>(tall), rng);
+            b.pixels = RandomBytes(PixelBytes(w, bits, tall), rng);
             cases.push_back(
                 {std::to_string(bits) + "-bit " + (smooth ? "smooth" : "harsh"), WriteBitmap(b)});
         }
@@ -170,7 +173,7 @@ inline std::vector<Case> GeneratedCases() {
         TestBitmap b = Shape(8, w, h, 12);
         b.palette = Palette(256, true, rng);
         b.palette[77] = 0xFF0000;  // one harsh pair among smooth ones
-        b.pixels = RandomBytes(RowStride(w, 8) * h, rng);
+        b.pixels = RandomBytes(PixelBytes(w, 8, h), rng);
         cases.push_back({"8-bit core header", WriteBitmap(b)});
         // Index pairs exactly 2 apart: harmless alone, seen together with
         // the palette's own change.
@@ -183,7 +186,7 @@ inline std::vector<Case> GeneratedCases() {
         TestBitmap b = Shape(8, w, h, 108);
         b.coloursUsed = 20;
         b.palette = Palette(20, false, rng);
-        b.pixels = RandomBytes(RowStride(w, 8) * h, rng, 20);
+        b.pixels = RandomBytes(PixelBytes(w, 8, h), rng, 20);
         cases.push_back({"8-bit 20 colours, 108-byte header", WriteBitmap(b)});
     }
     for (const int bits : {8, 4}) {
@@ -208,7 +211,7 @@ inline std::vector<Case> GeneratedCases() {
             RleRows(w + 3, 3 * h, 8, 256, rng);  // rows padded past the width, as some writers do
         cases.push_back({"RLE8 rows longer than the picture", WriteBitmap(b)});
         TestBitmap planes = Shape(24, w, h);
-        planes.pixels = RandomBytes(RowStride(w, 24) * h, rng);
+        planes.pixels = RandomBytes(PixelBytes(w, 24, h), rng);
         Bytes file = WriteBitmap(planes);
         file[26] = 3;
         cases.push_back({"three planes", file});
@@ -216,7 +219,7 @@ inline std::vector<Case> GeneratedCases() {
     for (const std::uint32_t header : {12u, 40u, 64u, 108u, 124u}) {
         TestBitmap b = Shape(24, w, h, header);
         b.topDown = header == 124;
-        b.pixels = RandomBytes(RowStride(w, 24) * h, rng);
+        b.pixels = RandomBytes(PixelBytes(w, 24, h), rng);
         b.gap = header == 40 ? 30 : 0;
         b.trailing = header == 64 ? 100 : 0;
         cases.push_back({"24-bit header " + std::to_string(header), WriteBitmap(b)});
@@ -224,7 +227,7 @@ inline std::vector<Case> GeneratedCases() {
     {
         TestBitmap b = Shape(16, w, h, 40, 3);
         b.masks = {0xF800, 0x07E0, 0x001F};
-        b.pixels = RandomBytes(RowStride(w, 16) * h, rng);
+        b.pixels = RandomBytes(PixelBytes(w, 16, h), rng);
         cases.push_back({"16-bit 565", WriteBitmap(b)});
         b.compression = 0;
         b.masks.clear();
@@ -232,7 +235,7 @@ inline std::vector<Case> GeneratedCases() {
     }
     for (const unsigned alpha : {0u, 255u}) {
         TestBitmap b = Shape(32, w, h);
-        b.pixels = RandomBytes(RowStride(w, 32) * h, rng);
+        b.pixels = RandomBytes(PixelBytes(w, 32, h), rng);
         for (std::size_t i = 3; i < b.pixels.size(); i += 4) {
             b.pixels[i] = static_cast<std::uint8_t>(alpha);
         }
@@ -241,7 +244,7 @@ inline std::vector<Case> GeneratedCases() {
     {
         TestBitmap b = Shape(32, w, h, 124, 3);
         b.masks = {0xFF0000, 0xFF00, 0xFF, 0xFF000000};
-        b.pixels = RandomBytes(RowStride(w, 32) * h, rng);
+        b.pixels = RandomBytes(PixelBytes(w, 32, h), rng);
         cases.push_back({"32-bit with alpha mask", WriteBitmap(b)});
     }
     {
@@ -249,7 +252,7 @@ inline std::vector<Case> GeneratedCases() {
         b.pixels = RandomBytes(4000, rng);
         cases.push_back({"JPEG inside", WriteBitmap(b)});
         TestBitmap cut = Shape(24, w, h);
-        cut.pixels = RandomBytes(RowStride(w, 24) * h, rng);
+        cut.pixels = RandomBytes(PixelBytes(w, 24, h), rng);
         Bytes file = WriteBitmap(cut);
         file.erase(file.end() - 10, file.end());
         cases.push_back({"cut short", file});
