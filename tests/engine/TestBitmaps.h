@@ -246,6 +246,20 @@ inline std::vector<Case> GeneratedCases() {
         b.masks = {0xFF0000, 0xFF00, 0xFF, 0xFF000000};
         b.pixels = RandomBytes(PixelBytes(w, 32, h), rng);
         cases.push_back({"32-bit with alpha mask", WriteBitmap(b)});
+        b.masks[kAlphaChannel] = 0x80000000;
+        cases.push_back({"32-bit with a one-bit alpha mask", WriteBitmap(b)});
+        b.masks = {0x3FF00000, 0xFFC00, 0x3FF, 0};
+        cases.push_back({"32-bit with 10-bit channels", WriteBitmap(b)});
+        TestBitmap loose = Shape(32, w, h);
+        loose.pixels = RandomBytes(PixelBytes(w, 32, h), rng);
+        cases.push_back({"32-bit with unmasked alpha", WriteBitmap(loose)});
+    }
+    for (const std::uint32_t alphaMask : {0xF000u, 0u}) {
+        TestBitmap b = Shape(16, w, h, 124, 3);
+        b.masks = {0x0F00, 0x00F0, 0x000F, alphaMask};
+        b.pixels = RandomBytes(PixelBytes(w, 16, h), rng);
+        cases.push_back(
+            {"16-bit 4-bit channels, alpha mask " + std::to_string(alphaMask), WriteBitmap(b)});
     }
     {
         TestBitmap b = Shape(24, w, h, 40, 4);  // JPEG inside
