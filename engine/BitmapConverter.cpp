@@ -134,7 +134,7 @@ public:
           m_background(PaletteAt(picture, 0)),
           m_row(static_cast<std::size_t>(picture.width), m_background) {}
 
-    void Code(std::int64_t) override {}
+    void Code(std::int64_t, RleCode, std::int64_t, std::int64_t) override {}
     void Padding(std::int64_t) override {}
     void Pixels(std::int64_t position, std::int64_t x, std::int64_t row,
                 std::int64_t count) override {

@@ -127,7 +127,7 @@ std::string UnvouchedReason(const BitmapPicture& picture) {
 class RleCoverage final : public RleVisitor {
 public:
     RleCoverage(std::int64_t width, std::int64_t height) : m_width(width), m_height(height) {}
-    void Code(std::int64_t) override {}
+    void Code(std::int64_t, RleCode, std::int64_t, std::int64_t) override {}
     void Padding(std::int64_t) override {}
     void Skip() override { m_skipped = true; }
     void Pixels(std::int64_t, std::int64_t x, std::int64_t row, std::int64_t count) override {
@@ -296,6 +296,11 @@ BitmapPicture InspectBitmap(std::span<const std::uint8_t> file) {
     const std::int64_t tablesEnd =
         picture.paletteOffset +
         static_cast<std::int64_t>(picture.palette.size()) * picture.paletteEntrySize;
+    // Pixels that are left undefined may show anything, and a 16-byte header
+    // is read as the start of a larger one.
+    picture.tablesVouched = picture.unvouched.empty() &&
+                            picture.headerSize != kOs2ShortHeaderSize &&
+                            picture.pixelOffset >= tablesEnd;
     if (picture.unvouched.empty()) {
         picture.unvouched = UnvouchedReason(picture);
     }

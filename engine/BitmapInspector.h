@@ -30,6 +30,10 @@ struct BitmapPicture {
     // is a kind nobody can vouch for (the common decoders do not read it, or
     // read it in ways that cannot be told in advance).
     std::string unvouched;
+    // Whether the bytes before the pixel data (headers, masks, colour table)
+    // are read alike by the common decoders even where the pixel data is not:
+    // then a Hide that stays before the pixel data leaves every pixel as it was.
+    bool tablesVouched = false;
 
     std::int64_t headerSize = 0;
     std::int64_t width = 0;
@@ -56,6 +60,8 @@ struct BitmapPicture {
     std::int64_t rowStride = 0;  // uncompressed rows, padding included
 
     bool Vouched() const { return isBitmap && unvouched.empty(); }
+    // Whether a Hide can be judged at all, if only before the pixel data.
+    bool Judged() const { return isBitmap && (unvouched.empty() || tablesVouched); }
 };
 
 BitmapPicture InspectBitmap(std::span<const std::uint8_t> file);

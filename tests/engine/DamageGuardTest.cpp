@@ -96,8 +96,8 @@ void CheckBothDirections(const Case& c) {
     const std::int64_t safe = guard.SafeCapacity();
     const std::int64_t capacity = MessageCapacity(static_cast<std::int64_t>(c.file.size()));
     const Original original(c.file);
-    if (!original.Decodes() || !guard.Picture().Vouched()) {
-        EXPECT_EQ(safe, 0) << "a file no decoder reads, or one nobody can vouch for";
+    if (!original.Decodes() || !guard.Picture().Judged()) {
+        EXPECT_EQ(safe, 0) << "a file no decoder reads, or one nobody can judge";
         EXPECT_TRUE(guard.CouldVisiblyChange(8));
         return;
     }

@@ -183,6 +183,23 @@ inline std::vector<Case> GeneratedCases() {
         cases.push_back({"8-bit pairs two apart", WriteBitmap(b)});
     }
     {
+        // Index pairs 2 apart again, in even bytes but for the one bit the
+        // password record's length word sets: that word leaves the colours
+        // it lies on as they were. Where cipher bits reach, pairs are 1 apart.
+        TestBitmap b = Shape(4, w, 200);
+        for (std::uint32_t i = 0; i < 16; ++i) {
+            const std::uint32_t level = i / 2 * 30 + i % 2 * 2;
+            b.palette.push_back(level * 0x010101u);
+        }
+        b.palette[4] |= 0x010000;  // red of entry 4: file byte 72
+        // Reds at file bytes 100, 108 and 116 take cipher bits.
+        b.palette[10] = 0x979696, b.palette[11] = 0x989898;
+        b.palette[12] = 0xF1F0F0, b.palette[13] = 0xF2F2F2;
+        b.palette[14] = 0xF9F8F8, b.palette[15] = 0xFAFAFA;
+        b.pixels = RandomBytes(PixelBytes(w, 4, 200), rng);
+        cases.push_back({"4-bit pairs two apart under the length word", WriteBitmap(b)});
+    }
+    {
         TestBitmap b = Shape(8, w, h, 108);
         b.coloursUsed = 20;
         b.palette = Palette(20, false, rng);
@@ -210,6 +227,35 @@ inline std::vector<Case> GeneratedCases() {
         b.pixels =
             RleRows(w + 3, 3 * h, 8, 256, rng);  // rows padded past the width, as some writers do
         cases.push_back({"RLE8 rows longer than the picture", WriteBitmap(b)});
+        b.pixels = RleRows(w, 3 * h, 8, 256, rng);
+        b.topDown = true;  // nobody vouches for its pixels, but the palette is a gap
+        cases.push_back({"RLE8 top-down", WriteBitmap(b)});
+        b.topDown = false;
+    }
+    {
+        // Rows of 4 pixels of 16 colours, with runs starting right after the
+        // colour table: the bottom row's first run crosses the right edge
+        // and many short ones follow past it. Qt drops them below its bottom
+        // row; ImageMagick writes them on into the rows above, which their
+        // own runs then cover.
+        TestBitmap b = Shape(8, 4, 400, 40, 1);
+        b.coloursUsed = 16;
+        for (std::uint32_t i = 0; i < 16; ++i) {
+            b.palette.push_back(i / 2 * 30 * 0x010101u);  // pairs alike
+        }
+        b.pixels = {6, 0};
+        for (int run = 0; run < 300; ++run) {
+            b.pixels.push_back(static_cast<std::uint8_t>(2 + rng() % 2));
+            b.pixels.push_back(static_cast<std::uint8_t>(rng() % 16));
+        }
+        for (int row = 1; row < b.height; ++row) {
+            b.pixels.insert(b.pixels.end(), {0, 0, 4, static_cast<std::uint8_t>(rng() % 16)});
+        }
+        b.pixels.insert(b.pixels.end(), {0, 0, 0, 1});
+        b.trailing = 2000;  // room for a message
+        cases.push_back({"RLE8 runs past the bottom row's edge", WriteBitmap(b)});
+    }
+    {
         TestBitmap planes = Shape(24, w, h);
         planes.pixels = RandomBytes(PixelBytes(w, 24, h), rng);
         Bytes file = WriteBitmap(planes);
@@ -246,7 +292,7 @@ inline std::vector<Case> GeneratedCases() {
         b.masks = {0xFF0000, 0xFF00, 0xFF, 0xFF000000};
         b.pixels = RandomBytes(PixelBytes(w, 32, h), rng);
         cases.push_back({"32-bit with alpha mask", WriteBitmap(b)});
-        b.masks[kAlphaChannel] = 0x80000000;
+        b.masks[3] = 0x80000000;  // alpha
         cases.push_back({"32-bit with a one-bit alpha mask", WriteBitmap(b)});
         b.masks = {0x3FF00000, 0xFFC00, 0x3FF, 0};
         cases.push_back({"32-bit with 10-bit channels", WriteBitmap(b)});
