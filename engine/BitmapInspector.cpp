@@ -123,7 +123,9 @@ std::string UnvouchedReason(const BitmapPicture& picture) {
 
 // Whether run-length data sets every pixel of the picture. Decoders leave
 // skipped pixels undefined (one of them showing whatever memory held); both
-// drop pixels that fall outside, which some writers add to pad their rows.
+// drop pixels that fall outside, which some writers add to pad their rows,
+// as long as they do not run on past the end of the picture: ImageMagick
+// writes them into the rows above and stops decoding there.
 class RleCoverage final : public RleVisitor {
 public:
     RleCoverage(std::int64_t width, std::int64_t height) : m_width(width), m_height(height) {}
@@ -134,14 +136,19 @@ public:
         if (row < m_height && x < m_width) {
             m_pixels += std::min(count, m_width - x);
         }
+        if (row < m_height - 1 && row * m_width + x + count > m_width * m_height) {
+            m_runsOffTheEnd = true;
+        }
     }
     bool Complete() const { return !m_skipped && m_pixels == m_width * m_height; }
+    bool RunsOffTheEnd() const { return m_runsOffTheEnd; }
 
 private:
     std::int64_t m_width;
     std::int64_t m_height;
     std::int64_t m_pixels = 0;
     bool m_skipped = false;
+    bool m_runsOffTheEnd = false;
 };
 
 // The masks a 16- or 32-bit picture is read with, and where they are stored.
@@ -241,9 +248,10 @@ bool ReadPalette(const ByteReader& reader, BitmapPicture& picture, std::int64_t 
     return true;
 }
 
-// Where the pixel data ends, and whether run-length data sets every pixel.
-// False when the data runs past the end of the file.
-bool MeasurePixels(std::span<const std::uint8_t> file, BitmapPicture& picture) {
+// Where the pixel data ends, and whether run-length data sets every pixel
+// (`pixelsUndefined` when not). False when the data runs past the end of the file.
+bool MeasurePixels(std::span<const std::uint8_t> file, BitmapPicture& picture,
+                   bool& pixelsUndefined) {
     const auto size = static_cast<std::int64_t>(file.size());
     if (picture.pixelOffset >= size) {
         return false;
@@ -271,6 +279,9 @@ bool MeasurePixels(std::span<const std::uint8_t> file, BitmapPicture& picture) {
             picture.pixelBytes = extent.end - picture.pixelOffset;
             if (!coverage.Complete()) {
                 picture.unvouched = "its run-length data leaves pixels undefined";
+                pixelsUndefined = true;
+            } else if (coverage.RunsOffTheEnd()) {
+                picture.unvouched = "its run-length data runs past the end of the picture";
             }
             return true;
         }
@@ -289,7 +300,9 @@ BitmapPicture InspectBitmap(std::span<const std::uint8_t> file) {
     if (!ReadHeaders(reader, picture, coloursUsed)) {
         return picture;
     }
-    if (!ReadPalette(reader, picture, coloursUsed) || !MeasurePixels(file, picture)) {
+    bool pixelsUndefined = false;
+    if (!ReadPalette(reader, picture, coloursUsed) ||
+        !MeasurePixels(file, picture, pixelsUndefined)) {
         picture.isBitmap = false;
         return picture;
     }
@@ -298,8 +311,7 @@ BitmapPicture InspectBitmap(std::span<const std::uint8_t> file) {
         static_cast<std::int64_t>(picture.palette.size()) * picture.paletteEntrySize;
     // Pixels that are left undefined may show anything, and a 16-byte header
     // is read as the start of a larger one.
-    picture.tablesVouched = picture.unvouched.empty() &&
-                            picture.headerSize != kOs2ShortHeaderSize &&
+    picture.tablesVouched = !pixelsUndefined && picture.headerSize != kOs2ShortHeaderSize &&
                             picture.pixelOffset >= tablesEnd;
     if (picture.unvouched.empty()) {
         picture.unvouched = UnvouchedReason(picture);

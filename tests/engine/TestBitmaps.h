@@ -254,6 +254,10 @@ inline std::vector<Case> GeneratedCases() {
         b.pixels.insert(b.pixels.end(), {0, 0, 0, 1});
         b.trailing = 2000;  // room for a message
         cases.push_back({"RLE8 runs past the bottom row's edge", WriteBitmap(b)});
+        b.height = 2;  // too few rows above to take them
+        b.pixels.resize(2 + 600);
+        b.pixels.insert(b.pixels.end(), {0, 0, 4, 5, 0, 0, 0, 1});
+        cases.push_back({"RLE8 runs past the end of the picture", WriteBitmap(b)});
     }
     {
         TestBitmap planes = Shape(24, w, h);
