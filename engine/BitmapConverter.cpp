@@ -237,6 +237,33 @@ void WriteHeaders(PieceWriter& out, const BitmapPicture& picture, int outputBits
     }
 }
 
+// What alpha the pixels of a 16- or 32-bit picture hold, read with `masks`.
+struct AlphaSeen {
+    bool anyAboveZero = false;
+    bool anyBelowFull = false;
+};
+
+AlphaSeen ScanAlpha(const BitmapPicture& picture, std::span<const std::uint8_t> file,
+                    const ChannelMasks& masks) {
+    AlphaSeen seen;
+    if (masks[kAlphaChannel] == 0) {
+        return seen;
+    }
+    const int bytesPerPixel = picture.bitsPerPixel / 8;
+    for (std::int64_t row = 0; row < picture.height; ++row) {
+        const std::int64_t start = picture.pixelOffset + row * picture.rowStride;
+        for (std::int64_t x = 0; x < picture.width; ++x) {
+            const std::uint8_t alpha =
+                MaskedPixel(PixelAt(file, start + bytesPerPixel * x, bytesPerPixel), masks,
+                            picture.bitsPerPixel)
+                    .alpha;
+            seen.anyAboveZero = seen.anyAboveZero || alpha != 0;
+            seen.anyBelowFull = seen.anyBelowFull || alpha != 0xFF;
+        }
+    }
+    return seen;
+}
+
 }  // namespace
 
 CBitmapConversion::CBitmapConversion(std::span<const std::uint8_t> file)
@@ -259,22 +286,10 @@ CBitmapConversion::CBitmapConversion(std::span<const std::uint8_t> file)
         }
         // An unmasked fourth byte is alpha to ImageMagick unless all are 0.
         const bool loose = FourthByteReadAsAlpha(bits, m_picture.compression, m_picture.headerSize);
-        const ChannelMasks masks = ReadingMasks(m_picture, loose);
-        bool anyFourthByte = false;
-        bool translucent = false;
-        const int bytesPerPixel = bits / 8;
-        for (std::int64_t row = 0; row < m_picture.height && masks[kAlphaChannel] != 0; ++row) {
-            const std::int64_t start = m_picture.pixelOffset + row * m_picture.rowStride;
-            for (std::int64_t x = 0; x < m_picture.width; ++x) {
-                const Rgba pixel = MaskedPixel(
-                    PixelAt(file, start + bytesPerPixel * x, bytesPerPixel), masks, bits);
-                anyFourthByte = anyFourthByte || pixel.alpha != 0;
-                translucent = translucent || pixel.alpha != 0xFF;
-            }
-        }
-        m_fourthByteIsAlpha = loose && anyFourthByte;
-        if (translucent && (!loose || anyFourthByte)) {
-            m_outputBits = 32;
+        const AlphaSeen alpha = ScanAlpha(m_picture, file, ReadingMasks(m_picture, loose));
+        m_fourthByteIsAlpha = loose && alpha.anyAboveZero;
+        if (alpha.anyBelowFull && (!loose || m_fourthByteIsAlpha)) {
+            m_outputBits = 32;  // transparency a decoder shows is kept
         }
     }
     const std::int64_t stride = RowStride(m_picture.width, m_outputBits);
