@@ -20,7 +20,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::int64_t safe = guard.SafeCapacity();
     Require(safe % kCipherBlockBytes == 0);
     Require(safe <= MessageCapacity(static_cast<std::int64_t>(size)));
-    Require(safe == 0 || picture.Vouched());
+    Require(safe == 0 || picture.Judged());
     // Every length up to the safe capacity is safe; the next one is not,
     // unless the carrier cannot take it at all.
     if (safe > 0) {
