@@ -11,6 +11,7 @@
 #include <random>
 #include <sstream>
 
+#include "BitmapConverter.h"
 #include "BlowfishCipher.h"
 #include "CarrierRecords.h"
 #include "DamageGuard.h"
@@ -120,6 +121,19 @@ TEST(DamageGuardTest, VerdictsMatchBothDecodersOnGeneratedBitmaps) {
     for (const Case& c : GeneratedCases()) {
         CheckBothDirections(c);
     }
+}
+
+// Copies that keep alpha take their message with alpha moving by at most 1.
+TEST(DamageGuardTest, VerdictsMatchBothDecodersOnCopiesThatKeepAlpha) {
+    int copies = 0;
+    for (const Case& c : GeneratedCases()) {
+        const ConvertedBitmap copy = ConvertBitmap(c.file);
+        if (!copy.file.empty() && InspectBitmap(copy.file).bitsPerPixel == 32) {
+            CheckBothDirections({c.name + ", copied", copy.file});
+            ++copies;
+        }
+    }
+    EXPECT_GE(copies, 3);
 }
 
 TEST(DamageGuardTest, VerdictsMatchBothDecodersOnBitmapsImageMagickWrites) {
