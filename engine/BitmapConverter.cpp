@@ -1,76 +1,47 @@
 #include "BitmapConverter.h"
 
+#include <algorithm>
 #include <bit>
 #include <new>
 
-#include "BitmapInspector.h"
+#include "BitmapFormat.h"
 #include "RecordGeometry.h"
 #include "RleStream.h"
 
 namespace {
 
-constexpr std::int64_t kFileHeaderSize = 14;
-constexpr std::int64_t kInfoHeaderSize = 40;
-constexpr std::int64_t kOutputBits = 24;
+// Pieces handed to the sink are about this long: large enough that a file
+// writer is not called per row, small enough that memory stays flat.
+constexpr std::size_t kPieceBytes = std::size_t{64} << 10;
+constexpr std::uint32_t kPixelsPerMetre = 2835;  // 72 dots per inch
+constexpr std::uint32_t kSrgbColourSpace = 0x73524742;
+constexpr std::uint32_t kIntentImages = 4;
 
-// The picture as colours, row 0 at the top.
-class Canvas {
-public:
-    Canvas(std::int64_t width, std::int64_t height, PaletteColour background)
-        : m_width(width),
-          m_height(height),
-          m_pixels(static_cast<std::size_t>(width * height), background) {}
-
-    void Set(std::int64_t x, std::int64_t y, PaletteColour colour) {
-        if (x >= 0 && x < m_width && y >= 0 && y < m_height) {
-            m_pixels[static_cast<std::size_t>(y * m_width + x)] = colour;
-        }
-    }
-    const PaletteColour& At(std::int64_t x, std::int64_t y) const {
-        return m_pixels[static_cast<std::size_t>(y * m_width + x)];
-    }
-
-private:
-    std::int64_t m_width;
-    std::int64_t m_height;
-    std::vector<PaletteColour> m_pixels;
+struct Rgba {
+    std::uint8_t red = 0;
+    std::uint8_t green = 0;
+    std::uint8_t blue = 0;
+    std::uint8_t alpha = 0xFF;
 };
 
-// The image row that stored row `row` holds.
-std::int64_t ImageRow(const BitmapPicture& picture, std::int64_t row) {
-    return picture.topDown ? row : picture.height - 1 - row;
+Rgba Opaque(PaletteColour colour) {
+    return {colour.red, colour.green, colour.blue, 0xFF};
 }
 
-PaletteColour PaletteAt(const BitmapPicture& picture, unsigned index) {
-    return index < picture.palette.size() ? picture.palette[index] : PaletteColour{};
+Rgba PaletteAt(const BitmapPicture& picture, unsigned index) {
+    return Opaque(index < picture.palette.size() ? picture.palette[index] : PaletteColour{});
 }
 
-class RleCanvas final : public RleVisitor {
-public:
-    RleCanvas(const BitmapPicture& picture, std::span<const std::uint8_t> file, Canvas& canvas)
-        : m_picture(picture), m_file(file), m_canvas(canvas) {}
-    void Code(std::int64_t) override {}
-    void Padding(std::int64_t) override {}
-    void Pixels(std::int64_t position, std::int64_t x, std::int64_t row,
-                std::int64_t count) override {
-        const unsigned byte = m_file[static_cast<std::size_t>(position)];
-        for (std::int64_t i = 0; i < count && x + i < m_picture.width; ++i) {
-            const unsigned index =
-                m_picture.bitsPerPixel == 8 ? byte : (i % 2 == 0 ? byte >> 4 : byte & 0x0Fu);
-            m_canvas.Set(x + i, ImageRow(m_picture, row), PaletteAt(m_picture, index));
-        }
-    }
+std::uint32_t Field(std::uint32_t pixel, std::uint32_t mask) {
+    return mask == 0 ? 0 : (pixel & mask) >> std::countr_zero(mask);
+}
 
-private:
-    const BitmapPicture& m_picture;
-    std::span<const std::uint8_t> m_file;
-    Canvas& m_canvas;
-};
-
-// A w-bit channel value as 8 bits. Decoders widen short fields differently
-// (by shifting, or by scaling to 255); the middle of the two is within half
-// their difference of each.
-std::uint8_t Widen(std::uint32_t value, int width) {
+// A `width`-bit colour field as 8 bits. Qt shifts it up; ImageMagick shifts
+// it up in 16-bit pictures (filling 5-bit fields' low bits from their top),
+// and in 32-bit ones scales it to 16 bits and then down, landing 1 lower.
+// Between the two lies within half their difference of each. Fields wider
+// than 8 bits keep their top 8, as ImageMagick reads them (Qt shows black).
+std::uint8_t ColourChannel(std::uint32_t value, int width, int bitsPerPixel) {
     if (width == 0) {
         return 0;
     }
@@ -78,12 +49,15 @@ std::uint8_t Widen(std::uint32_t value, int width) {
         return static_cast<std::uint8_t>(value >> (width - 8));
     }
     const std::uint32_t shifted = value << (8 - width);
-    const std::uint32_t scaled = (value * 255 + ((1u << width) - 1) / 2) / ((1u << width) - 1);
-    return static_cast<std::uint8_t>((shifted + scaled + 1) / 2);
+    const std::uint32_t magick = bitsPerPixel == 16
+                                     ? (width == 5 ? shifted | shifted >> 5 : shifted)
+                                     : (value << (16 - width)) / 257;
+    return static_cast<std::uint8_t>((shifted + magick + 1) / 2);
 }
 
-std::uint32_t Field(std::uint32_t pixel, std::uint32_t mask) {
-    return mask == 0 ? 0 : (pixel & mask) >> std::countr_zero(mask);
+// Both decoders shift an alpha field up to 8 bits.
+std::uint8_t AlphaChannel(std::uint32_t value, int width) {
+    return static_cast<std::uint8_t>(width >= 8 ? value >> (width - 8) : value << (8 - width));
 }
 
 std::uint32_t PixelAt(std::span<const std::uint8_t> file, std::int64_t position, int bytes) {
@@ -94,126 +68,286 @@ std::uint32_t PixelAt(std::span<const std::uint8_t> file, std::int64_t position,
     return pixel;
 }
 
-// Uncompressed rows of any depth into the canvas; a failure text, or empty.
-std::string PaintRows(const BitmapPicture& picture, std::span<const std::uint8_t> file,
-                      Canvas& canvas) {
-    const int bits = picture.bitsPerPixel;
+// How the pixels of a 16- or 32-bit picture are read: its masks, with an
+// unmasked fourth byte counted as alpha where a decoder shows it so.
+ChannelMasks ReadingMasks(const BitmapPicture& picture, bool fourthByteIsAlpha) {
     ChannelMasks masks = picture.masks;
-    // ImageMagick shows the fourth byte of these pixels as alpha unless all are 0.
-    const bool looseAlpha = bits == 32 && picture.compression == BitmapCompression::kNone &&
-                            picture.headerSize == kInfoHeaderSize;
-    if (looseAlpha) {
+    if (fourthByteIsAlpha) {
         masks[kAlphaChannel] = 0xFF000000u;
     }
-    for (const std::uint32_t mask : masks) {
-        if (mask != 0 && !ContiguousMask(mask)) {
-            return "its channel masks are not contiguous";
-        }
-    }
-    bool anyAlpha = false;
-    bool partlyTransparent = false;
-    for (std::int64_t row = 0; row < picture.height; ++row) {
-        const std::int64_t start = picture.pixelOffset + row * picture.rowStride;
-        const std::int64_t y = ImageRow(picture, row);
+    return masks;
+}
+
+Rgba MaskedPixel(std::uint32_t pixel, const ChannelMasks& masks, int bitsPerPixel) {
+    const auto colour = [&](std::size_t c) {
+        return ColourChannel(Field(pixel, masks[c]), std::popcount(masks[c]), bitsPerPixel);
+    };
+    const std::uint32_t alphaMask = masks[kAlphaChannel];
+    return {colour(0), colour(1), colour(2),
+            alphaMask == 0 ? std::uint8_t{0xFF}
+                           : AlphaChannel(Field(pixel, alphaMask), std::popcount(alphaMask))};
+}
+
+// Receives the picture's rows as colours, bottom row first; false stops.
+using RowReceiver = std::function<bool(std::span<const Rgba>)>;
+
+// Uncompressed rows of any depth, each read straight from the file.
+bool PaintRows(const BitmapPicture& picture, std::span<const std::uint8_t> file,
+               const ChannelMasks& masks, const RowReceiver& receive) {
+    const int bits = picture.bitsPerPixel;
+    std::vector<Rgba> row(static_cast<std::size_t>(picture.width));
+    for (std::int64_t bottomUp = 0; bottomUp < picture.height; ++bottomUp) {
+        const std::int64_t stored = picture.topDown ? picture.height - 1 - bottomUp : bottomUp;
+        const std::int64_t start = picture.pixelOffset + stored * picture.rowStride;
         for (std::int64_t x = 0; x < picture.width; ++x) {
+            Rgba& pixel = row[static_cast<std::size_t>(x)];
             if (bits <= 8) {
                 const std::int64_t bit = x * bits;
                 const unsigned byte = file[static_cast<std::size_t>(start + bit / 8)];
-                const unsigned index = byte >> (8 - bits - bit % 8) & ((1u << bits) - 1u);
-                canvas.Set(x, y, PaletteAt(picture, index));
+                pixel = PaletteAt(picture, byte >> (8 - bits - bit % 8) & ((1u << bits) - 1u));
             } else if (bits == 24) {
-                const std::uint32_t pixel = PixelAt(file, start + 3 * x, 3);
-                canvas.Set(
-                    x, y,
-                    {static_cast<std::uint8_t>(pixel >> 16), static_cast<std::uint8_t>(pixel >> 8),
-                     static_cast<std::uint8_t>(pixel)});
+                const std::uint32_t value = PixelAt(file, start + 3 * x, 3);
+                pixel = {static_cast<std::uint8_t>(value >> 16),
+                         static_cast<std::uint8_t>(value >> 8), static_cast<std::uint8_t>(value),
+                         0xFF};
             } else {
-                const std::uint32_t pixel = PixelAt(file, start + bits / 8 * x, bits / 8);
-                const auto channel = [&](std::size_t c) {
-                    return Widen(Field(pixel, masks[c]), std::popcount(masks[c]));
-                };
-                canvas.Set(x, y, {channel(0), channel(1), channel(2)});
-                const std::uint32_t alphaMask = masks[kAlphaChannel];
-                if (alphaMask != 0) {
-                    const std::uint32_t alpha = Field(pixel, alphaMask);
-                    anyAlpha = anyAlpha || alpha != 0;
-                    partlyTransparent =
-                        partlyTransparent || alpha != alphaMask >> std::countr_zero(alphaMask);
-                }
+                pixel = MaskedPixel(PixelAt(file, start + bits / 8 * x, bits / 8), masks, bits);
             }
         }
-    }
-    if (partlyTransparent && (!looseAlpha || anyAlpha)) {
-        return "it has transparent pixels, which a 24-bit bitmap cannot keep";
-    }
-    return {};
-}
-
-void Put(std::vector<std::uint8_t>& out, std::uint32_t value, int bytes) {
-    for (int i = 0; i < bytes; ++i) {
-        out.push_back(static_cast<std::uint8_t>(value >> (8 * i)));
-    }
-}
-
-}  // namespace
-
-namespace {
-
-ConvertedBitmap Convert(std::span<const std::uint8_t> file) {
-    const BitmapPicture picture = InspectBitmap(file);
-    if (!picture.isBitmap) {
-        return {{}, "it is not a bitmap"};
-    }
-    if (!picture.unvouched.empty()) {
-        return {{}, picture.unvouched};
-    }
-    const std::int64_t stride = (picture.width * kOutputBits + 31) / 32 * 4;
-    const std::int64_t headers = kFileHeaderSize + kInfoHeaderSize;
-    if (picture.height > (kMaxCarrierLength - headers) / stride) {
-        return {{}, "a 24-bit copy of it would be too large"};
-    }
-    Canvas canvas(picture.width, picture.height, PaletteAt(picture, 0));
-    if (picture.compression == BitmapCompression::kRle8 ||
-        picture.compression == BitmapCompression::kRle4) {
-        RleCanvas painter(picture, file, canvas);
-        WalkRle(file, picture.pixelOffset, picture.bitsPerPixel, painter);
-    } else if (std::string failure = PaintRows(picture, file, canvas); !failure.empty()) {
-        return {{}, std::move(failure)};
-    }
-
-    const auto pixelBytes = static_cast<std::uint32_t>(stride * picture.height);
-    std::vector<std::uint8_t> out = {'B', 'M'};
-    out.reserve(static_cast<std::size_t>(headers) + pixelBytes);
-    Put(out, static_cast<std::uint32_t>(headers) + pixelBytes, 4);
-    Put(out, 0, 4);
-    Put(out, static_cast<std::uint32_t>(headers), 4);
-    Put(out, kInfoHeaderSize, 4);
-    Put(out, static_cast<std::uint32_t>(picture.width), 4);
-    Put(out, static_cast<std::uint32_t>(picture.height), 4);
-    Put(out, 1, 2);
-    Put(out, kOutputBits, 2);
-    Put(out, 0, 4);  // uncompressed
-    Put(out, pixelBytes, 4);
-    Put(out, 2835, 4);  // 72 dots per inch
-    Put(out, 2835, 4);
-    Put(out, 0, 4);
-    Put(out, 0, 4);
-    // Bottom-up rows, the ordinary order.
-    for (std::int64_t y = picture.height - 1; y >= 0; --y) {
-        for (std::int64_t x = 0; x < picture.width; ++x) {
-            const PaletteColour& colour = canvas.At(x, y);
-            out.push_back(colour.blue), out.push_back(colour.green), out.push_back(colour.red);
+        if (!receive(row)) {
+            return false;
         }
-        out.resize(out.size() + static_cast<std::size_t>(stride - 3 * picture.width), 0);
     }
-    return {std::move(out), {}};
+    return true;
+}
+
+// Run-length data, whose rows are stored bottom row first: each row is
+// handed on once the codes have moved past it. Pixels no code sets keep the
+// first palette colour.
+class RleRowPainter final : public RleVisitor {
+public:
+    RleRowPainter(const BitmapPicture& picture, std::span<const std::uint8_t> file,
+                  const RowReceiver& receive)
+        : m_picture(picture),
+          m_file(file),
+          m_receive(receive),
+          m_background(PaletteAt(picture, 0)),
+          m_row(static_cast<std::size_t>(picture.width), m_background) {}
+
+    void Code(std::int64_t, RleCode, std::int64_t, std::int64_t) override {}
+    void Padding(std::int64_t) override {}
+    void Pixels(std::int64_t position, std::int64_t x, std::int64_t row,
+                std::int64_t count) override {
+        FinishRowsBefore(row);
+        if (row != m_rowIndex) {
+            return;  // past the picture, or stopped
+        }
+        const unsigned byte = m_file[static_cast<std::size_t>(position)];
+        for (std::int64_t i = 0; i < count && x + i < m_picture.width; ++i) {
+            const unsigned index =
+                m_picture.bitsPerPixel == 8 ? byte : (i % 2 == 0 ? byte >> 4 : byte & 0x0Fu);
+            m_row[static_cast<std::size_t>(x + i)] = PaletteAt(m_picture, index);
+        }
+    }
+
+    // Hands on the rows the codes never reached; false if the receiver stopped.
+    bool Finish() {
+        FinishRowsBefore(m_picture.height);
+        return m_going;
+    }
+
+private:
+    void FinishRowsBefore(std::int64_t row) {
+        while (m_going && m_rowIndex < std::min(row, m_picture.height)) {
+            m_going = m_receive(m_row);
+            std::fill(m_row.begin(), m_row.end(), m_background);
+            ++m_rowIndex;
+        }
+    }
+
+    const BitmapPicture& m_picture;
+    std::span<const std::uint8_t> m_file;
+    const RowReceiver& m_receive;
+    Rgba m_background;
+    std::vector<Rgba> m_row;
+    std::int64_t m_rowIndex = 0;
+    bool m_going = true;
+};
+
+// Collects bytes and hands them to the sink in pieces of about kPieceBytes.
+class PieceWriter {
+public:
+    explicit PieceWriter(const ByteSink& sink) : m_sink(sink) { m_piece.reserve(kPieceBytes); }
+
+    void Put(std::uint32_t value, int bytes) {
+        for (int i = 0; i < bytes; ++i) {
+            m_piece.push_back(static_cast<std::uint8_t>(value >> (8 * i)));
+        }
+    }
+    void Zeros(std::int64_t count) {
+        m_piece.resize(m_piece.size() + static_cast<std::size_t>(count), 0);
+    }
+    // Hands on what is collected once it is a whole piece (or always).
+    bool Flush(bool always = false) {
+        if (m_piece.empty() || (!always && m_piece.size() < kPieceBytes)) {
+            return true;
+        }
+        const bool taken = m_sink(m_piece);
+        m_piece.clear();
+        return taken;
+    }
+
+private:
+    const ByteSink& m_sink;
+    std::vector<std::uint8_t> m_piece;
+};
+
+std::int64_t HeaderBytes(int outputBits) {
+    return kFileHeaderSize + (outputBits == 32 ? kV5HeaderSize : kInfoHeaderSize);
+}
+
+void WriteHeaders(PieceWriter& out, const BitmapPicture& picture, int outputBits) {
+    const std::int64_t headers = HeaderBytes(outputBits);
+    const auto pixelBytes =
+        static_cast<std::uint32_t>(RowStride(picture.width, outputBits) * picture.height);
+    out.Put('B', 1), out.Put('M', 1);
+    out.Put(static_cast<std::uint32_t>(headers) + pixelBytes, 4);
+    out.Put(0, 4);
+    out.Put(static_cast<std::uint32_t>(headers), 4);
+    out.Put(static_cast<std::uint32_t>(headers - kFileHeaderSize), 4);
+    out.Put(static_cast<std::uint32_t>(picture.width), 4);
+    out.Put(static_cast<std::uint32_t>(picture.height), 4);  // bottom-up, the ordinary order
+    out.Put(1, 2);
+    out.Put(static_cast<std::uint32_t>(outputBits), 2);
+    out.Put(outputBits == 32 ? 3 : 0, 4);  // bitfields, or uncompressed
+    out.Put(pixelBytes, 4);
+    out.Put(kPixelsPerMetre, 4);
+    out.Put(kPixelsPerMetre, 4);
+    out.Put(0, 4);
+    out.Put(0, 4);
+    if (outputBits == 32) {
+        // Alpha masked in the top byte: a Hide writing the records over this
+        // header can only drop the mask's lowest bit, moving alpha by 1.
+        out.Put(0x00FF0000u, 4), out.Put(0x0000FF00u, 4), out.Put(0x000000FFu, 4);
+        out.Put(0xFF000000u, 4);
+        out.Put(kSrgbColourSpace, 4);
+        out.Zeros(36 + 12);  // end points and gamma, unused with sRGB
+        out.Put(kIntentImages, 4);
+        out.Zeros(12);  // no profile; reserved
+    }
+}
+
+// What alpha the pixels of a 16- or 32-bit picture hold, read with `masks`.
+struct AlphaSeen {
+    bool anyAboveZero = false;
+    bool anyBelowFull = false;
+};
+
+AlphaSeen ScanAlpha(const BitmapPicture& picture, std::span<const std::uint8_t> file,
+                    const ChannelMasks& masks) {
+    AlphaSeen seen;
+    if (masks[kAlphaChannel] == 0) {
+        return seen;
+    }
+    const int bytesPerPixel = picture.bitsPerPixel / 8;
+    for (std::int64_t row = 0; row < picture.height; ++row) {
+        const std::int64_t start = picture.pixelOffset + row * picture.rowStride;
+        for (std::int64_t x = 0; x < picture.width; ++x) {
+            const std::uint8_t alpha =
+                MaskedPixel(PixelAt(file, start + bytesPerPixel * x, bytesPerPixel), masks,
+                            picture.bitsPerPixel)
+                    .alpha;
+            seen.anyAboveZero = seen.anyAboveZero || alpha != 0;
+            seen.anyBelowFull = seen.anyBelowFull || alpha != 0xFF;
+        }
+    }
+    return seen;
 }
 
 }  // namespace
 
-ConvertedBitmap ConvertTo24Bit(std::span<const std::uint8_t> file) {
+CBitmapConversion::CBitmapConversion(std::span<const std::uint8_t> file)
+    : m_file(file), m_picture(InspectBitmap(file)) {
+    if (!m_picture.isBitmap) {
+        m_failure = "it is not a bitmap";
+        return;
+    }
+    if (!m_picture.unvouched.empty()) {
+        m_failure = m_picture.unvouched;
+        return;
+    }
+    const int bits = m_picture.bitsPerPixel;
+    if (bits == 16 || bits == 32) {
+        for (const std::uint32_t mask : m_picture.masks) {
+            if (mask != 0 && !ContiguousMask(mask)) {
+                m_failure = "its channel masks are not contiguous";
+                return;
+            }
+        }
+        // An unmasked fourth byte is alpha to ImageMagick unless all are 0.
+        const bool loose = FourthByteReadAsAlpha(bits, m_picture.compression, m_picture.headerSize);
+        const AlphaSeen alpha = ScanAlpha(m_picture, file, ReadingMasks(m_picture, loose));
+        m_fourthByteIsAlpha = loose && alpha.anyAboveZero;
+        if (alpha.anyBelowFull && (!loose || m_fourthByteIsAlpha)) {
+            m_outputBits = 32;  // transparency a decoder shows is kept
+        }
+    }
+    const std::int64_t stride = RowStride(m_picture.width, m_outputBits);
+    if (m_picture.height > (kMaxCarrierLength - HeaderBytes(m_outputBits)) / stride) {
+        m_failure = "a " + std::to_string(m_outputBits) + "-bit copy of it would be too large";
+    }
+}
+
+std::int64_t CBitmapConversion::OutputLength() const {
+    if (!m_failure.empty()) {
+        return 0;
+    }
+    return HeaderBytes(m_outputBits) + RowStride(m_picture.width, m_outputBits) * m_picture.height;
+}
+
+bool CBitmapConversion::Write(const ByteSink& sink) const {
+    if (!m_failure.empty()) {
+        return false;
+    }
+    PieceWriter out(sink);
+    WriteHeaders(out, m_picture, m_outputBits);
+    const std::int64_t padding =
+        RowStride(m_picture.width, m_outputBits) - m_outputBits / 8 * m_picture.width;
+    const RowReceiver receive = [&](std::span<const Rgba> row) {
+        for (const Rgba& pixel : row) {
+            out.Put(pixel.blue, 1), out.Put(pixel.green, 1), out.Put(pixel.red, 1);
+            if (m_outputBits == 32) {
+                out.Put(pixel.alpha, 1);
+            }
+        }
+        out.Zeros(padding);
+        return out.Flush();
+    };
+    bool written = false;
+    if (IsRunLength(m_picture.compression)) {
+        RleRowPainter painter(m_picture, m_file, receive);
+        WalkRle(m_file, m_picture.pixelOffset, m_picture.bitsPerPixel, painter);
+        written = painter.Finish();
+    } else {
+        written =
+            PaintRows(m_picture, m_file, ReadingMasks(m_picture, m_fourthByteIsAlpha), receive);
+    }
+    return written && out.Flush(true);
+}
+
+ConvertedBitmap ConvertBitmap(std::span<const std::uint8_t> file) {
     try {
-        return Convert(file);
+        const CBitmapConversion conversion(file);
+        if (!conversion.Failure().empty()) {
+            return {{}, conversion.Failure()};
+        }
+        std::vector<std::uint8_t> out;
+        out.reserve(static_cast<std::size_t>(conversion.OutputLength()));
+        conversion.Write([&out](std::span<const std::uint8_t> piece) {
+            out.insert(out.end(), piece.begin(), piece.end());
+            return true;
+        });
+        return {std::move(out), {}};
     } catch (const std::bad_alloc&) {
         return {{}, "there is not enough memory to convert it"};
     }

@@ -3,16 +3,11 @@
 #include <algorithm>
 #include <bit>
 
+#include "BitmapFormat.h"
 #include "RleStream.h"
 
 namespace {
 
-constexpr std::int64_t kFileHeaderSize = 14;
-constexpr std::int64_t kCoreHeaderSize = 12;
-constexpr std::int64_t kOs2ShortHeaderSize = 16;
-constexpr std::int64_t kInfoHeaderSize = 40;
-constexpr std::int64_t kOs2HeaderSize = 64;
-constexpr std::int64_t kV4HeaderSize = 108;
 constexpr std::int64_t kMaskBytes = 4;
 constexpr std::int64_t kMaxPaletteEntries = 256;
 
@@ -42,8 +37,9 @@ bool IsOs2Header(std::int64_t size) {
 }
 
 bool KnownHeaderSize(std::int64_t size) {
-    return size == kCoreHeaderSize || IsOs2Header(size) || size == kInfoHeaderSize || size == 52 ||
-           size == 56 || size == kV4HeaderSize || size == 124;
+    return size == kCoreHeaderSize || IsOs2Header(size) || size == kInfoHeaderSize ||
+           size == kV2HeaderSize || size == kV3HeaderSize || size == kV4HeaderSize ||
+           size == kV5HeaderSize;
 }
 
 bool KnownDepth(int bits) {
@@ -119,8 +115,7 @@ std::string UnvouchedReason(const BitmapPicture& picture) {
     if (picture.headerSize == kOs2ShortHeaderSize) {
         return "common programs do not read its 16-byte header";
     }
-    if (picture.topDown && (picture.compression == BitmapCompression::kRle8 ||
-                            picture.compression == BitmapCompression::kRle4)) {
+    if (picture.topDown && IsRunLength(picture.compression)) {
         return "it is run-length coded from the top down";
     }
     return {};
@@ -128,25 +123,32 @@ std::string UnvouchedReason(const BitmapPicture& picture) {
 
 // Whether run-length data sets every pixel of the picture. Decoders leave
 // skipped pixels undefined (one of them showing whatever memory held); both
-// drop pixels that fall outside, which some writers add to pad their rows.
+// drop pixels that fall outside, which some writers add to pad their rows,
+// as long as they do not run on past the end of the picture: ImageMagick
+// writes them into the rows above and stops decoding there.
 class RleCoverage final : public RleVisitor {
 public:
     RleCoverage(std::int64_t width, std::int64_t height) : m_width(width), m_height(height) {}
-    void Code(std::int64_t) override {}
+    void Code(std::int64_t, RleCode, std::int64_t, std::int64_t) override {}
     void Padding(std::int64_t) override {}
     void Skip() override { m_skipped = true; }
     void Pixels(std::int64_t, std::int64_t x, std::int64_t row, std::int64_t count) override {
         if (row < m_height && x < m_width) {
             m_pixels += std::min(count, m_width - x);
         }
+        if (row < m_height - 1 && row * m_width + x + count > m_width * m_height) {
+            m_runsOffTheEnd = true;
+        }
     }
     bool Complete() const { return !m_skipped && m_pixels == m_width * m_height; }
+    bool RunsOffTheEnd() const { return m_runsOffTheEnd; }
 
 private:
     std::int64_t m_width;
     std::int64_t m_height;
     std::int64_t m_pixels = 0;
     bool m_skipped = false;
+    bool m_runsOffTheEnd = false;
 };
 
 // The masks a 16- or 32-bit picture is read with, and where they are stored.
@@ -163,7 +165,7 @@ void ReadMasks(const ByteReader& reader, BitmapPicture& picture) {
         picture.masksStored = picture.compression == BitmapCompression::kAlphaBitfields ? 4 : 3;
     } else {
         // Headers of 52 bytes and more hold the masks; from 56 on, alpha too.
-        picture.masksStored = picture.headerSize >= 56 ? 4 : 3;
+        picture.masksStored = picture.headerSize >= kV3HeaderSize ? 4 : 3;
     }
     if (!reader.Has(picture.masksOffset, picture.masksStored * kMaskBytes)) {
         picture.isBitmap = false;
@@ -175,22 +177,19 @@ void ReadMasks(const ByteReader& reader, BitmapPicture& picture) {
     }
 }
 
-}  // namespace
-
-BitmapPicture InspectBitmap(std::span<const std::uint8_t> file) {
-    const ByteReader reader(file);
-    BitmapPicture picture;
+// The file and information headers: the picture's size, depth and coding,
+// and its masks. False when they do not describe a bitmap.
+bool ReadHeaders(const ByteReader& reader, BitmapPicture& picture, std::int64_t& coloursUsed) {
     if (!reader.Has(0, kFileHeaderSize + 4) || reader.Byte(0) != 'B' || reader.Byte(1) != 'M') {
-        return picture;
+        return false;
     }
     picture.pixelOffset = reader.U32(10);
     picture.headerSize = reader.U32(kFileHeaderSize);
     if (!KnownHeaderSize(picture.headerSize) || !reader.Has(kFileHeaderSize, picture.headerSize)) {
-        return picture;
+        return false;
     }
     const std::int64_t info = kFileHeaderSize;
     std::uint32_t compressionCode = 0;
-    std::int64_t coloursUsed = 0;
     std::uint32_t planes = 0;
     if (picture.headerSize == kCoreHeaderSize) {
         picture.width = reader.U16(info + 4);
@@ -215,55 +214,58 @@ BitmapPicture InspectBitmap(std::span<const std::uint8_t> file) {
         !CompressionFromCode(compressionCode, IsOs2Header(picture.headerSize),
                              picture.compression) ||
         !CompressionFitsDepth(picture.compression, picture.bitsPerPixel)) {
-        return picture;
+        return false;
     }
     picture.isBitmap = true;
-
     if (picture.bitsPerPixel == 16 || picture.bitsPerPixel == 32) {
         ReadMasks(reader, picture);
-        if (!picture.isBitmap) {
-            return picture;
-        }
     }
-    picture.paletteOffset =
-        info + picture.headerSize +
-        (picture.headerSize == kInfoHeaderSize ? picture.masksStored * kMaskBytes : 0);
-    if (picture.bitsPerPixel <= 8) {
-        const std::int64_t entries =
-            coloursUsed != 0 ? coloursUsed : std::int64_t{1} << picture.bitsPerPixel;
-        if (entries > kMaxPaletteEntries ||
-            !reader.Has(picture.paletteOffset, entries * picture.paletteEntrySize)) {
-            picture.isBitmap = false;
-            return picture;
-        }
-        for (std::int64_t i = 0; i < entries; ++i) {
-            const std::int64_t at = picture.paletteOffset + i * picture.paletteEntrySize;
-            picture.palette.push_back({static_cast<std::uint8_t>(reader.Byte(at + 2)),
-                                       static_cast<std::uint8_t>(reader.Byte(at + 1)),
-                                       static_cast<std::uint8_t>(reader.Byte(at))});
-        }
-    }
-    const std::int64_t tablesEnd =
-        picture.paletteOffset +
-        static_cast<std::int64_t>(picture.palette.size()) * picture.paletteEntrySize;
+    return picture.isBitmap;
+}
 
+// The colour table of a picture of up to 8 bits, which follows the headers
+// (and the masks stored after a 40-byte header). False when it runs past the
+// end of the file.
+bool ReadPalette(const ByteReader& reader, BitmapPicture& picture, std::int64_t coloursUsed) {
+    picture.paletteOffset =
+        kFileHeaderSize + picture.headerSize +
+        (picture.headerSize == kInfoHeaderSize ? picture.masksStored * kMaskBytes : 0);
+    if (picture.bitsPerPixel > 8) {
+        return true;
+    }
+    const std::int64_t entries =
+        coloursUsed != 0 ? coloursUsed : std::int64_t{1} << picture.bitsPerPixel;
+    if (entries > kMaxPaletteEntries ||
+        !reader.Has(picture.paletteOffset, entries * picture.paletteEntrySize)) {
+        return false;
+    }
+    for (std::int64_t i = 0; i < entries; ++i) {
+        const std::int64_t at = picture.paletteOffset + i * picture.paletteEntrySize;
+        picture.palette.push_back({static_cast<std::uint8_t>(reader.Byte(at + 2)),
+                                   static_cast<std::uint8_t>(reader.Byte(at + 1)),
+                                   static_cast<std::uint8_t>(reader.Byte(at))});
+    }
+    return true;
+}
+
+// Where the pixel data ends, and whether run-length data sets every pixel
+// (`pixelsUndefined` when not). False when the data runs past the end of the file.
+bool MeasurePixels(std::span<const std::uint8_t> file, BitmapPicture& picture,
+                   bool& pixelsUndefined) {
     const auto size = static_cast<std::int64_t>(file.size());
     if (picture.pixelOffset >= size) {
-        picture.isBitmap = false;
-        return picture;
+        return false;
     }
     switch (picture.compression) {
         case BitmapCompression::kNone:
         case BitmapCompression::kBitfields:
-        case BitmapCompression::kAlphaBitfields: {
-            picture.rowStride = (picture.width * picture.bitsPerPixel + 31) / 32 * 4;
+        case BitmapCompression::kAlphaBitfields:
+            picture.rowStride = RowStride(picture.width, picture.bitsPerPixel);
             if (picture.height > (size - picture.pixelOffset) / picture.rowStride) {
-                picture.isBitmap = false;
-                return picture;
+                return false;
             }
             picture.pixelBytes = picture.rowStride * picture.height;
-            break;
-        }
+            return true;
         case BitmapCompression::kRle8:
         case BitmapCompression::kRle4: {
             RleCoverage coverage(picture.width, picture.height);
@@ -272,19 +274,45 @@ BitmapPicture InspectBitmap(std::span<const std::uint8_t> file) {
             // Data that stops short of its end code is whole only if every
             // pixel was set by then.
             if (!extent.endCode && !coverage.Complete()) {
-                picture.isBitmap = false;
-                return picture;
+                return false;
             }
             picture.pixelBytes = extent.end - picture.pixelOffset;
             if (!coverage.Complete()) {
                 picture.unvouched = "its run-length data leaves pixels undefined";
+                pixelsUndefined = true;
+            } else if (coverage.RunsOffTheEnd()) {
+                picture.unvouched = "its run-length data runs past the end of the picture";
             }
-            break;
+            return true;
         }
         default:
             picture.pixelBytes = size - picture.pixelOffset;
-            break;
+            return true;
     }
+}
+
+}  // namespace
+
+BitmapPicture InspectBitmap(std::span<const std::uint8_t> file) {
+    const ByteReader reader(file);
+    BitmapPicture picture;
+    std::int64_t coloursUsed = 0;
+    if (!ReadHeaders(reader, picture, coloursUsed)) {
+        return picture;
+    }
+    bool pixelsUndefined = false;
+    if (!ReadPalette(reader, picture, coloursUsed) ||
+        !MeasurePixels(file, picture, pixelsUndefined)) {
+        picture.isBitmap = false;
+        return picture;
+    }
+    const std::int64_t tablesEnd =
+        picture.paletteOffset +
+        static_cast<std::int64_t>(picture.palette.size()) * picture.paletteEntrySize;
+    // Pixels that are left undefined may show anything, and a 16-byte header
+    // is read as the start of a larger one.
+    picture.tablesVouched = !pixelsUndefined && picture.headerSize != kOs2ShortHeaderSize &&
+                            picture.pixelOffset >= tablesEnd;
     if (picture.unvouched.empty()) {
         picture.unvouched = UnvouchedReason(picture);
     }
@@ -344,8 +372,7 @@ std::string PictureKind(const BitmapPicture& picture) {
     if (!picture.isBitmap) {
         return "file that is not a bitmap";
     }
-    const bool runLength = picture.compression == BitmapCompression::kRle8 ||
-                           picture.compression == BitmapCompression::kRle4;
+    const bool runLength = IsRunLength(picture.compression);
     return std::to_string(picture.bitsPerPixel) + "-bit " +
            (runLength ? CompressionName(picture.compression) + " " : std::string()) + "bitmap";
 }

@@ -6,21 +6,11 @@
 #include <string>
 #include <vector>
 
+#include "BitmapFormat.h"
+
 // What a file's bytes say about the picture in it, read the way the common
 // bitmap decoders read them. Reads only inside the given bytes, whatever
 // they hold; file-size and image-size fields are ignored, as decoders do.
-
-enum class BitmapCompression {
-    kNone,
-    kRle8,
-    kRle4,
-    kBitfields,
-    kAlphaBitfields,
-    kJpeg,
-    kPng,
-    kHuffman1D,
-    kRle24,
-};
 
 struct PaletteColour {
     std::uint8_t red = 0;
@@ -40,6 +30,10 @@ struct BitmapPicture {
     // is a kind nobody can vouch for (the common decoders do not read it, or
     // read it in ways that cannot be told in advance).
     std::string unvouched;
+    // Whether the bytes before the pixel data (headers, masks, colour table)
+    // are read alike by the common decoders even where the pixel data is not:
+    // then a Hide that stays before the pixel data leaves every pixel as it was.
+    bool tablesVouched = false;
 
     std::int64_t headerSize = 0;
     std::int64_t width = 0;
@@ -66,6 +60,8 @@ struct BitmapPicture {
     std::int64_t rowStride = 0;  // uncompressed rows, padding included
 
     bool Vouched() const { return isBitmap && unvouched.empty(); }
+    // Whether a Hide can be judged at all, if only before the pixel data.
+    bool Judged() const { return isBitmap && (unvouched.empty() || tablesVouched); }
 };
 
 BitmapPicture InspectBitmap(std::span<const std::uint8_t> file);

@@ -5,6 +5,7 @@
 #include <cmath>
 #include <cstdlib>
 
+#include "BitmapFormat.h"
 #include "CarrierRecords.h"
 #include "PasswordRules.h"
 #include "RecordGeometry.h"
@@ -16,7 +17,8 @@ namespace {
 constexpr int kUnseenChange = 2;
 // Either bit 0 may be written there: enciphered bytes of any password or message.
 constexpr int kAnyBit = -1;
-constexpr std::int64_t kInfoHeaderSize = 40;
+// Qt reads run-length pictures into rows of one byte per pixel.
+constexpr int kQtRunLengthBits = 8;
 
 bool Harmful(FlipEffect effect) {
     return effect != FlipEffect::kNone;
@@ -24,8 +26,9 @@ bool Harmful(FlipEffect effect) {
 
 // Whether a pixel whose index moves from `index` to `partner` looks
 // different. A Hide may also move the partner's palette colour by 1 in each
-// channel it reaches, which leaves only 1 for the index change there.
-bool IndexChangeSeen(const BitmapPicture& picture, std::size_t index, std::size_t partner) {
+// channel byte it changes, which leaves only 1 for the index change there.
+bool IndexChangeSeen(const BitmapPicture& picture, std::size_t index, std::size_t partner,
+                     const auto& hideMayChange) {
     const auto& palette = picture.palette;
     if (index >= palette.size() || partner >= palette.size()) {
         return true;
@@ -33,7 +36,7 @@ bool IndexChangeSeen(const BitmapPicture& picture, std::size_t index, std::size_
     const std::int64_t entry =
         picture.paletteOffset + static_cast<std::int64_t>(partner) * picture.paletteEntrySize;
     const auto seen = [&](int from, int to, std::int64_t position) {
-        const int allowed = position >= HideSpan(0).first ? kUnseenChange - 1 : kUnseenChange;
+        const int allowed = hideMayChange(position) ? kUnseenChange - 1 : kUnseenChange;
         return std::abs(from - to) > allowed;
     };
     const PaletteColour& a = palette[index];
@@ -79,17 +82,19 @@ public:
              const std::vector<FlipEffect>& indexEffect, std::vector<FlipEffect>& effects)
         : m_picture(picture), m_carrier(carrier), m_indexEffect(indexEffect), m_effects(effects) {}
 
-    void Code(std::int64_t position) override { Set(position, FlipEffect::kLayout); }
+    void Code(std::int64_t position, RleCode kind, std::int64_t x, std::int64_t row) override {
+        Set(position,
+            CodeChangeShows(position, kind, x, row) ? FlipEffect::kLayout : FlipEffect::kNone);
+    }
     void Padding(std::int64_t position) override { Set(position, FlipEffect::kNone); }
     void Pixels(std::int64_t position, std::int64_t x, std::int64_t row,
                 std::int64_t count) override {
         // Bit 0 is the last index of the byte: with 4 bits, the low nibble,
-        // which only a run's second pixel uses. Pixels outside the picture
-        // are dropped by decoders.
-        const std::int64_t shown =
-            row < m_picture.height ? std::min(count, m_picture.width - x) : 0;
-        const bool used = m_picture.bitsPerPixel == 8 ? shown >= 1 : shown >= 2;
-        if (!used) {
+        // which only a run's odd pixels use.
+        const bool wide = m_picture.bitsPerPixel == 8;
+        const std::int64_t first = wide ? 0 : 1;
+        const std::int64_t last = wide ? count - 1 : (count % 2 == 0 ? count - 1 : count - 2);
+        if (first > last || !(Shown(x + first, row) || Shown(x + last, row))) {
             Set(position, FlipEffect::kNone);
             return;
         }
@@ -98,6 +103,38 @@ public:
     }
 
 private:
+    // Whether a pixel read at (x, row) shows. Pixels past the right edge are
+    // dropped by ImageMagick, but Qt writes them on into its next line in
+    // memory, the row below, once they are past its row's padding; below the
+    // bottom row they are dropped.
+    bool Shown(std::int64_t x, std::int64_t row) const {
+        return row < m_picture.height &&
+               (x < m_picture.width ||
+                (row > 0 && x >= RowStride(m_picture.width, kQtRunLengthBits)));
+    }
+
+    // Flipping bit 0 of a code moves pixels or breaks the picture, but for
+    // codes whose change no decoder shows: the count of an encoded run (2 or
+    // more, so it stays one) past the last row, or in the bottom row reaching
+    // the right edge either way, only adds or takes pixels that are dropped;
+    // and the end of the last row's line, turned into an end of picture,
+    // ends decoding where nothing more is shown.
+    bool CodeChangeShows(std::int64_t position, RleCode kind, std::int64_t x,
+                         std::int64_t row) const {
+        switch (kind) {
+            case RleCode::kRunCount: {
+                const unsigned count = m_carrier[static_cast<std::size_t>(position)];
+                const auto shorter = static_cast<std::int64_t>(std::min(count, count ^ 1u));
+                return count < 2 ||
+                       (row < m_picture.height && (row > 0 || x + shorter < m_picture.width));
+            }
+            case RleCode::kEndOfLine:
+                return row + 1 < m_picture.height;
+            default:
+                return true;
+        }
+    }
+
     void Set(std::int64_t position, FlipEffect effect) {
         m_effects[static_cast<std::size_t>(position - m_picture.pixelOffset)] = effect;
     }
@@ -108,10 +145,9 @@ private:
     std::vector<FlipEffect>& m_effects;
 };
 
-// ImageMagick reads the fourth byte of an uncompressed 32-bit pixel under a
-// 40-byte header as alpha, unless every one of them is 0: then the picture
-// is opaque. Writing bit 0 can then switch transparency on or off for the
-// whole picture, unless some alpha byte is at least 2 and keeps it on.
+// Where the fourth byte is read as alpha unless all are 0, writing bit 0 can
+// switch transparency on or off for the whole picture, unless some alpha
+// byte is at least 2 and keeps it on.
 bool AlphaCanSwitch(const BitmapPicture& picture, std::span<const std::uint8_t> carrier) {
     for (std::int64_t row = 0; row < picture.height; ++row) {
         const std::int64_t start = picture.pixelOffset + row * picture.rowStride;
@@ -124,17 +160,62 @@ bool AlphaCanSwitch(const BitmapPicture& picture, std::span<const std::uint8_t> 
     return true;
 }
 
+// The bits a Hide writes whatever the password and message are: the password
+// record's length word and its second cipher block (the stored form's fixed
+// suffix), and the message record's length word.
+struct FixedBit {
+    std::int64_t position;
+    int bit;
+};
+
+std::vector<FixedBit> PasswordRecordBits() {
+    std::vector<FixedBit> bits;
+    for (std::int64_t k = 0; k < kLengthWordBits; ++k) {
+        bits.push_back({kPasswordRecordStart - kLengthWordBits + k,
+                        static_cast<int>(kPasswordRecordLength >> k & 1)});
+    }
+    const std::vector<std::uint8_t> cipher =
+        EncipherRecordText(std::string(kCipherBlockBytes, 'x') + kStoredSuffix);
+    for (std::size_t k = 0; k < cipher.size(); ++k) {
+        for (unsigned j = 0; j < 8; ++j) {
+            const bool fixed = k >= static_cast<std::size_t>(kCipherBlockBytes);
+            const unsigned bit = (unsigned{cipher[k]} >> j) & 1u;
+            bits.push_back(
+                {CipherBitPosition(kPasswordRecordStart, static_cast<std::int64_t>(k), j),
+                 fixed ? static_cast<int>(bit) : kAnyBit});
+        }
+    }
+    return bits;
+}
+
+std::int64_t MessageLengthWordPosition(std::int64_t k) {
+    return kMessageRecordStart - kLengthWordBits + k;
+}
+
 }  // namespace
 
 CDamageGuard::CDamageGuard(std::span<const std::uint8_t> carrier)
     : m_carrier(carrier), m_picture(InspectBitmap(carrier)) {
     if (!m_picture.Vouched()) {
-        return;
+        return;  // pixels are judged only where decoders agree on them
+    }
+    for (const FixedBit& write : PasswordRecordBits()) {
+        m_hideWrites.emplace(write.position, write.bit);
+    }
+    // Message lengths are whole cipher blocks, and none reaches the high bits.
+    const std::int64_t capacity = MessageCapacity(static_cast<std::int64_t>(carrier.size()));
+    for (std::int64_t k = 0; k < kLengthWordBits; ++k) {
+        if (k < 3 || (std::int64_t{1} << k) > capacity) {
+            m_hideWrites.emplace(MessageLengthWordPosition(k), 0);
+        }
     }
     const int bits = m_picture.bitsPerPixel;
     if (bits <= 8) {
+        const auto hideMayChange = [this](std::int64_t position) {
+            return HideMayChange(position);
+        };
         for (std::size_t index = 0; index < (std::size_t{1} << bits); ++index) {
-            m_indexEffect.push_back(IndexChangeSeen(m_picture, index, index ^ 1u)
+            m_indexEffect.push_back(IndexChangeSeen(m_picture, index, index ^ 1u, hideMayChange)
                                         ? FlipEffect::kColour
                                         : FlipEffect::kNone);
         }
@@ -148,13 +229,12 @@ CDamageGuard::CDamageGuard(std::span<const std::uint8_t> carrier)
             }
             m_pixelByteEffect.push_back(effect);
         }
-        if (bits == 32 && m_picture.compression == BitmapCompression::kNone &&
-            m_picture.headerSize == kInfoHeaderSize && AlphaCanSwitch(m_picture, carrier)) {
+        if (FourthByteReadAsAlpha(bits, m_picture.compression, m_picture.headerSize) &&
+            AlphaCanSwitch(m_picture, carrier)) {
             m_pixelByteEffect[3] = FlipEffect::kColour;
         }
     }
-    if (m_picture.compression == BitmapCompression::kRle8 ||
-        m_picture.compression == BitmapCompression::kRle4) {
+    if (IsRunLength(m_picture.compression)) {
         m_rleEffect.assign(static_cast<std::size_t>(m_picture.pixelBytes), FlipEffect::kNone);
         RleJudge judge(m_picture, carrier, m_indexEffect, m_rleEffect);
         WalkRle(carrier, m_picture.pixelOffset, bits, judge);
@@ -167,19 +247,33 @@ CDamageGuard::CDamageGuard(std::span<const std::uint8_t> carrier)
     }
 }
 
+bool CDamageGuard::HideMayChange(std::int64_t position) const {
+    if (position < HideSpan(0).first || position >= static_cast<std::int64_t>(m_carrier.size())) {
+        return false;
+    }
+    if (const auto write = m_hideWrites.find(position); write != m_hideWrites.end()) {
+        return write->second == kAnyBit ||
+               (m_carrier[static_cast<std::size_t>(position)] & 1) != write->second;
+    }
+    // Bytes between the password record's bits are never written; the
+    // message length word's middle bits and the message record may be.
+    return position >= MessageLengthWordPosition(0);
+}
+
 FlipEffect CDamageGuard::EffectOfFlip(std::int64_t position) const {
     if (position < 0 || position >= static_cast<std::int64_t>(m_carrier.size())) {
         return FlipEffect::kNone;
     }
-    if (!m_picture.Vouched()) {
+    if (!m_picture.Judged()) {
         return FlipEffect::kLayout;
     }
     const BitmapPicture& p = m_picture;
     if (position >= p.masksOffset && position < p.masksOffset + 4 * p.masksStored) {
-        return MaskEffect(position);
+        return p.Vouched() ? MaskEffect(position) : FlipEffect::kChannelMasks;
     }
     if (position >= p.pixelOffset && position < p.pixelOffset + p.pixelBytes) {
-        return PixelEffect(position);
+        // Pixel data nobody vouches for may show any change.
+        return p.Vouched() ? PixelEffect(position) : FlipEffect::kLayout;
     }
     // Headers, palettes, gaps and trailing bytes: decoders ignore bit 0 of
     // every field a Hide can reach, and a palette colour moves by 1.
@@ -225,42 +319,6 @@ FlipEffect CDamageGuard::EffectOfWrite(std::int64_t position, int bit) const {
     return EffectOfFlip(position);
 }
 
-namespace {
-
-// The bits a Hide writes whatever the password and message are: the password
-// record's length word and its second cipher block (the stored form's fixed
-// suffix), and the message record's length word.
-struct FixedBit {
-    std::int64_t position;
-    int bit;
-};
-
-std::vector<FixedBit> PasswordRecordBits() {
-    std::vector<FixedBit> bits;
-    for (std::int64_t k = 0; k < kLengthWordBits; ++k) {
-        bits.push_back({kPasswordRecordStart - kLengthWordBits + k,
-                        static_cast<int>(kPasswordRecordLength >> k & 1)});
-    }
-    const std::vector<std::uint8_t> cipher =
-        EncipherRecordText(std::string(kCipherBlockBytes, 'x') + kStoredSuffix);
-    for (std::size_t k = 0; k < cipher.size(); ++k) {
-        for (unsigned j = 0; j < 8; ++j) {
-            const bool fixed = k >= static_cast<std::size_t>(kCipherBlockBytes);
-            const unsigned bit = (unsigned{cipher[k]} >> j) & 1u;
-            bits.push_back(
-                {CipherBitPosition(kPasswordRecordStart, static_cast<std::int64_t>(k), j),
-                 fixed ? static_cast<int>(bit) : kAnyBit});
-        }
-    }
-    return bits;
-}
-
-std::int64_t MessageLengthWordPosition(std::int64_t k) {
-    return kMessageRecordStart - kLengthWordBits + k;
-}
-
-}  // namespace
-
 FlipEffect CDamageGuard::FixedPartEffect(std::int64_t messageRecordLength) const {
     for (const FixedBit& fixed : PasswordRecordBits()) {
         if (const FlipEffect effect = EffectOfWrite(fixed.position, fixed.bit); Harmful(effect)) {
@@ -294,7 +352,7 @@ FlipEffect CDamageGuard::MessageCipherEffect(std::int64_t messageRecordLength) c
 }
 
 bool CDamageGuard::CouldVisiblyChange(std::int64_t messageRecordLength) const {
-    if (!m_picture.Vouched()) {
+    if (!m_picture.Judged()) {
         return true;
     }
     return Harmful(FixedPartEffect(messageRecordLength)) ||
@@ -303,7 +361,7 @@ bool CDamageGuard::CouldVisiblyChange(std::int64_t messageRecordLength) const {
 
 std::int64_t CDamageGuard::SafeCapacity() const {
     const std::int64_t capacity = MessageCapacity(static_cast<std::int64_t>(m_carrier.size()));
-    if (!m_picture.Vouched() || capacity == 0 || Harmful(FixedPartEffect(kCipherBlockBytes))) {
+    if (!m_picture.Judged() || capacity == 0 || Harmful(FixedPartEffect(kCipherBlockBytes))) {
         return 0;
     }
     std::int64_t limit = capacity;

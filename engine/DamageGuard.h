@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <map>
 #include <span>
 #include <string>
 #include <vector>
@@ -11,8 +12,9 @@
 // change its size, or move any channel of any pixel (alpha included) by more
 // than 2 of 255, as either of the common decoders shows it. A Hide is judged
 // for every password and every message of its length, with both length words
-// as Hide writes them; a file that is not a bitmap, or a kind nobody can
-// vouch for, is always at risk.
+// as Hide writes them. A file that is not a bitmap is always at risk; a
+// bitmap whose pixel data nobody can vouch for is at risk once a Hide
+// reaches its pixel data.
 
 // What flipping bit 0 of one carrier byte would do to the picture.
 enum class FlipEffect : std::uint8_t {
@@ -58,6 +60,8 @@ private:
     // length words write for a message record of that length.
     FlipEffect FixedPartEffect(std::int64_t messageRecordLength) const;
     FlipEffect MessageCipherEffect(std::int64_t messageRecordLength) const;
+    // Whether some Hide writes a different bit 0 into that byte.
+    bool HideMayChange(std::int64_t position) const;
 
     std::span<const std::uint8_t> m_carrier;
     BitmapPicture m_picture;
@@ -68,4 +72,8 @@ private:
     // Per byte of run-length data.
     std::vector<FlipEffect> m_rleEffect;
     bool m_pixelsHarmless = false;
+    // Bits every Hide writes (or kAnyBit where the password or message
+    // decides), by carrier byte: the password record and the message length
+    // word's bits that no length sets.
+    std::map<std::int64_t, int> m_hideWrites;
 };

@@ -30,7 +30,7 @@ RleExtent WalkRle(std::span<const std::uint8_t> data, std::int64_t offset, int b
         const std::uint8_t count = at(p);
         const std::uint8_t value = at(p + 1);
         if (count != kEscape) {
-            visitor.Code(p);
+            visitor.Code(p, RleCode::kRunCount, x, row);
             visitor.Pixels(p + 1, x, row, count);
             x += count;
             p += 2;
@@ -42,8 +42,13 @@ RleExtent WalkRle(std::span<const std::uint8_t> data, std::int64_t offset, int b
         if (value > kDelta && p + 2 + PaddedLiteralBytes(value, bitsPerPixel) > size) {
             break;
         }
-        visitor.Code(p);
-        visitor.Code(p + 1);
+        visitor.Code(p, RleCode::kEscape, x, row);
+        visitor.Code(p + 1,
+                     value == kEndOfLine      ? RleCode::kEndOfLine
+                     : value == kEndOfPicture ? RleCode::kEndOfPicture
+                     : value == kDelta        ? RleCode::kDelta
+                                              : RleCode::kLiteralCount,
+                     x, row);
         if (value == kEndOfLine) {
             x = 0;
             ++row;
@@ -52,8 +57,8 @@ RleExtent WalkRle(std::span<const std::uint8_t> data, std::int64_t offset, int b
             return {p + 2, true};
         } else if (value == kDelta) {
             visitor.Skip();
-            visitor.Code(p + 2);
-            visitor.Code(p + 3);
+            visitor.Code(p + 2, RleCode::kDeltaOffset, x, row);
+            visitor.Code(p + 3, RleCode::kDeltaOffset, x, row);
             x += at(p + 2);
             row += at(p + 3);
             p += 4;

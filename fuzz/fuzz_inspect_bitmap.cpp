@@ -20,7 +20,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::int64_t safe = guard.SafeCapacity();
     Require(safe % kCipherBlockBytes == 0);
     Require(safe <= MessageCapacity(static_cast<std::int64_t>(size)));
-    Require(safe == 0 || picture.Vouched());
+    Require(safe == 0 || picture.Judged());
     // Every length up to the safe capacity is safe; the next one is not,
     // unless the carrier cannot take it at all.
     if (safe > 0) {
@@ -35,13 +35,17 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     Require(!guard.RiskReason(next).empty());
 
     // Small pictures are also converted: the copy is an ordinary 24-bit
-    // bitmap of the same size that takes any message it has room for.
+    // bitmap (32-bit where it keeps alpha) of the same size, as long as
+    // promised, that takes any message it has room for.
     if (picture.Vouched() && picture.width * picture.height <= (1 << 16)) {
-        const ConvertedBitmap copy = ConvertTo24Bit(file);
+        const CBitmapConversion conversion(file);
+        const ConvertedBitmap copy = ConvertBitmap(file);
         Require(copy.file.empty() != copy.failure.empty());
+        Require(static_cast<std::int64_t>(copy.file.size()) == conversion.OutputLength());
         if (!copy.file.empty()) {
             const CDamageGuard converted(copy.file);
-            Require(converted.Picture().Vouched() && converted.Picture().bitsPerPixel == 24);
+            Require(converted.Picture().Vouched());
+            Require(converted.Picture().bitsPerPixel == conversion.OutputBits());
             Require(converted.Picture().width == picture.width);
             Require(converted.SafeCapacity() ==
                     MessageCapacity(static_cast<std::int64_t>(copy.file.size())));

@@ -7,18 +7,19 @@
 
 #include <QTemporaryDir>
 
+#include "BitmapFormat.h"
+
 namespace {
 void PutLE(Bytes& bytes, std::size_t at, std::uint32_t value, int size) {
     for (int i = 0; i < size; ++i)
         bytes[at + static_cast<std::size_t>(i)] = static_cast<std::uint8_t>(value >> (8 * i));
 }
 
-constexpr std::size_t kFileHeader = 14;
-constexpr std::size_t kInfoHeader = 40;
+constexpr auto kFileHeader = static_cast<std::size_t>(kFileHeaderSize);
+constexpr auto kInfoHeader = static_cast<std::size_t>(kInfoHeaderSize);
 
 std::size_t RowSize(int width, int bitsPerPixel) {
-    return ((static_cast<std::size_t>(width) * static_cast<std::size_t>(bitsPerPixel) + 31) / 32) *
-           4;
+    return static_cast<std::size_t>(RowStride(width, bitsPerPixel));
 }
 
 Bytes Header(int width, int height, int bitsPerPixel, std::size_t pixelBytes, std::size_t extra) {

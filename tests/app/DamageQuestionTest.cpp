@@ -120,9 +120,9 @@ TEST_F(DamageQuestionTest, SafeHidesAreNeverAskedAboutAndFilesThatCannotBeConver
     });
 }
 
-// A 16-bit bitmap with a version 4 header and one bit of alpha, half of its
-// pixels transparent: a Hide shows, and a 24-bit copy cannot keep it.
-Bytes TransparentSixteenBit() {
+// A 16-bit bitmap with a version 4 header whose blue mask has a hole in it:
+// a Hide shows, and no copy can say what decoders make of such a mask.
+Bytes GappedMaskSixteenBit() {
     const std::uint32_t width = 64;
     const std::uint32_t height = 32;
     Bytes file = {'B', 'M'};
@@ -134,15 +134,15 @@ Bytes TransparentSixteenBit() {
     put(14 + 108 + pixels, 4), put(0, 4), put(14 + 108, 4);
     put(108, 4), put(width, 4), put(height, 4), put(1, 2), put(16, 2), put(3, 4), put(pixels, 4);
     put(2835, 4), put(2835, 4), put(0, 4), put(0, 4);
-    put(0x7C00, 4), put(0x03E0, 4), put(0x001F, 4), put(0x8000, 4);
+    put(0x7C00, 4), put(0x03E0, 4), put(0x0015, 4), put(0x8000, 4);
     file.resize(14 + 108, 0);
     for (std::uint32_t i = 0; i < pixels / 2; ++i)
         put((i * 2654435761u >> 8 & 0x7FFF) | (i % 2 == 0 ? 0x8000u : 0u), 2);
     return file;
 }
 
-TEST_F(DamageQuestionTest, ConvertThatCannotKeepTheTransparencySaysSoAndChangesNothing) {
-    const Bytes image = TransparentSixteenBit();
+TEST_F(DamageQuestionTest, ConvertThatCannotBeDoneSaysSoAndChangesNothing) {
+    const Bytes image = GappedMaskSixteenBit();
     const std::string path = Write("icon.bmp", image);
     RunMainWindow([&](CVeilnoteDlg& dlg) {
         Open(dlg, path);
@@ -155,8 +155,7 @@ TEST_F(DamageQuestionTest, ConvertThatCannotKeepTheTransparencySaysSoAndChangesN
                 "message safely; it is saved under a new name.",
                 kAnswers, "&No", "&Convert")
             .ExpectMessageBox(
-                "The picture cannot be converted: it has transparent pixels, which a 24-bit "
-                "bitmap cannot keep.");
+                "The picture cannot be converted: its channel masks are not contiguous.");
         ClickHide(dlg);
         EXPECT_TRUE(m_script.Done());
         EXPECT_EQ(Carrier(dlg), image);

@@ -9,6 +9,8 @@
 #include <string>
 #include <vector>
 
+#include "BitmapFormat.h"
+
 struct TestBitmap {
     std::uint32_t headerSize = 40;
     std::int32_t width = 64;
@@ -24,6 +26,11 @@ struct TestBitmap {
     std::size_t trailing = 0;
 };
 
+// Bytes of `rows` uncompressed rows.
+inline std::size_t PixelBytes(std::int64_t width, int bits, std::int64_t rows) {
+    return static_cast<std::size_t>(RowStride(width, bits) * rows);
+}
+
 inline TestBitmap Shape(int bits, std::int32_t width, std::int32_t height,
                         std::uint32_t headerSize = 40, std::uint32_t compression = 0) {
     TestBitmap bitmap;
@@ -33,10 +40,6 @@ inline TestBitmap Shape(int bits, std::int32_t width, std::int32_t height,
     bitmap.headerSize = headerSize;
     bitmap.compression = compression;
     return bitmap;
-}
-
-inline std::uint32_t RowStride(std::int32_t width, int bits) {
-    return (static_cast<std::uint32_t>(width) * static_cast<std::uint32_t>(bits) + 31) / 32 * 4;
 }
 
 inline std::vector<std::uint8_t> WriteBitmap(const TestBitmap& b) {
@@ -67,7 +70,7 @@ inline std::vector<std::uint8_t> WriteBitmap(const TestBitmap& b) {
             put(0x73524742, 4);  // sRGB
         }
         info.resize(b.headerSize, 0);
-        if (b.headerSize == 40) {
+        if (b.headerSize == kInfoHeaderSize) {
             for (const std::uint32_t mask : b.masks) {
                 put(mask, 4);
             }
@@ -161,7 +164,7 @@ inline std::vector<Case> GeneratedCases() {
             const int tall = bits < 8 ? 200 : h;  // big enough for a message
             TestBitmap b = Shape(bits, w, tall);
             b.palette = Palette(1 << bits, smooth, rng);
-            b.pixels = RandomBytes(RowStride(w, bits) * static_cast<std::uint32_t>(tall), rng);
+            b.pixels = RandomBytes(PixelBytes(w, bits, tall), rng);
             cases.push_back(
                 {std::to_string(bits) + "-bit " + (smooth ? "smooth" : "harsh"), WriteBitmap(b)});
         }
@@ -170,7 +173,7 @@ inline std::vector<Case> GeneratedCases() {
         TestBitmap b = Shape(8, w, h, 12);
         b.palette = Palette(256, true, rng);
         b.palette[77] = 0xFF0000;  // one harsh pair among smooth ones
-        b.pixels = RandomBytes(RowStride(w, 8) * h, rng);
+        b.pixels = RandomBytes(PixelBytes(w, 8, h), rng);
         cases.push_back({"8-bit core header", WriteBitmap(b)});
         // Index pairs exactly 2 apart: harmless alone, seen together with
         // the palette's own change.
@@ -180,10 +183,27 @@ inline std::vector<Case> GeneratedCases() {
         cases.push_back({"8-bit pairs two apart", WriteBitmap(b)});
     }
     {
+        // Index pairs 2 apart again, in even bytes but for the one bit the
+        // password record's length word sets: that word leaves the colours
+        // it lies on as they were. Where cipher bits reach, pairs are 1 apart.
+        TestBitmap b = Shape(4, w, 200);
+        for (std::uint32_t i = 0; i < 16; ++i) {
+            const std::uint32_t level = i / 2 * 30 + i % 2 * 2;
+            b.palette.push_back(level * 0x010101u);
+        }
+        b.palette[4] |= 0x010000;  // red of entry 4: file byte 72
+        // Reds at file bytes 100, 108 and 116 take cipher bits.
+        b.palette[10] = 0x979696, b.palette[11] = 0x989898;
+        b.palette[12] = 0xF1F0F0, b.palette[13] = 0xF2F2F2;
+        b.palette[14] = 0xF9F8F8, b.palette[15] = 0xFAFAFA;
+        b.pixels = RandomBytes(PixelBytes(w, 4, 200), rng);
+        cases.push_back({"4-bit pairs two apart under the length word", WriteBitmap(b)});
+    }
+    {
         TestBitmap b = Shape(8, w, h, 108);
         b.coloursUsed = 20;
         b.palette = Palette(20, false, rng);
-        b.pixels = RandomBytes(RowStride(w, 8) * h, rng, 20);
+        b.pixels = RandomBytes(PixelBytes(w, 8, h), rng, 20);
         cases.push_back({"8-bit 20 colours, 108-byte header", WriteBitmap(b)});
     }
     for (const int bits : {8, 4}) {
@@ -207,8 +227,41 @@ inline std::vector<Case> GeneratedCases() {
         b.pixels =
             RleRows(w + 3, 3 * h, 8, 256, rng);  // rows padded past the width, as some writers do
         cases.push_back({"RLE8 rows longer than the picture", WriteBitmap(b)});
+        b.pixels = RleRows(w, 3 * h, 8, 256, rng);
+        b.topDown = true;  // nobody vouches for its pixels, but the palette is a gap
+        cases.push_back({"RLE8 top-down", WriteBitmap(b)});
+        b.topDown = false;
+    }
+    {
+        // Rows of 4 pixels of 16 colours, with runs starting right after the
+        // colour table: the bottom row's first run crosses the right edge
+        // and many short ones follow past it. Qt drops them below its bottom
+        // row; ImageMagick writes them on into the rows above, which their
+        // own runs then cover.
+        TestBitmap b = Shape(8, 4, 400, 40, 1);
+        b.coloursUsed = 16;
+        for (std::uint32_t i = 0; i < 16; ++i) {
+            b.palette.push_back(i / 2 * 30 * 0x010101u);  // pairs alike
+        }
+        b.pixels = {6, 0};
+        for (int run = 0; run < 300; ++run) {
+            b.pixels.push_back(static_cast<std::uint8_t>(2 + rng() % 2));
+            b.pixels.push_back(static_cast<std::uint8_t>(rng() % 16));
+        }
+        for (int row = 1; row < b.height; ++row) {
+            b.pixels.insert(b.pixels.end(), {0, 0, 4, static_cast<std::uint8_t>(rng() % 16)});
+        }
+        b.pixels.insert(b.pixels.end(), {0, 0, 0, 1});
+        b.trailing = 2000;  // room for a message
+        cases.push_back({"RLE8 runs past the bottom row's edge", WriteBitmap(b)});
+        b.height = 2;  // too few rows above to take them
+        b.pixels.resize(2 + 600);
+        b.pixels.insert(b.pixels.end(), {0, 0, 4, 5, 0, 0, 0, 1});
+        cases.push_back({"RLE8 runs past the end of the picture", WriteBitmap(b)});
+    }
+    {
         TestBitmap planes = Shape(24, w, h);
-        planes.pixels = RandomBytes(RowStride(w, 24) * h, rng);
+        planes.pixels = RandomBytes(PixelBytes(w, 24, h), rng);
         Bytes file = WriteBitmap(planes);
         file[26] = 3;
         cases.push_back({"three planes", file});
@@ -216,7 +269,7 @@ inline std::vector<Case> GeneratedCases() {
     for (const std::uint32_t header : {12u, 40u, 64u, 108u, 124u}) {
         TestBitmap b = Shape(24, w, h, header);
         b.topDown = header == 124;
-        b.pixels = RandomBytes(RowStride(w, 24) * h, rng);
+        b.pixels = RandomBytes(PixelBytes(w, 24, h), rng);
         b.gap = header == 40 ? 30 : 0;
         b.trailing = header == 64 ? 100 : 0;
         cases.push_back({"24-bit header " + std::to_string(header), WriteBitmap(b)});
@@ -224,7 +277,7 @@ inline std::vector<Case> GeneratedCases() {
     {
         TestBitmap b = Shape(16, w, h, 40, 3);
         b.masks = {0xF800, 0x07E0, 0x001F};
-        b.pixels = RandomBytes(RowStride(w, 16) * h, rng);
+        b.pixels = RandomBytes(PixelBytes(w, 16, h), rng);
         cases.push_back({"16-bit 565", WriteBitmap(b)});
         b.compression = 0;
         b.masks.clear();
@@ -232,7 +285,7 @@ inline std::vector<Case> GeneratedCases() {
     }
     for (const unsigned alpha : {0u, 255u}) {
         TestBitmap b = Shape(32, w, h);
-        b.pixels = RandomBytes(RowStride(w, 32) * h, rng);
+        b.pixels = RandomBytes(PixelBytes(w, 32, h), rng);
         for (std::size_t i = 3; i < b.pixels.size(); i += 4) {
             b.pixels[i] = static_cast<std::uint8_t>(alpha);
         }
@@ -241,15 +294,29 @@ inline std::vector<Case> GeneratedCases() {
     {
         TestBitmap b = Shape(32, w, h, 124, 3);
         b.masks = {0xFF0000, 0xFF00, 0xFF, 0xFF000000};
-        b.pixels = RandomBytes(RowStride(w, 32) * h, rng);
+        b.pixels = RandomBytes(PixelBytes(w, 32, h), rng);
         cases.push_back({"32-bit with alpha mask", WriteBitmap(b)});
+        b.masks[3] = 0x80000000;  // alpha
+        cases.push_back({"32-bit with a one-bit alpha mask", WriteBitmap(b)});
+        b.masks = {0x3FF00000, 0xFFC00, 0x3FF, 0};
+        cases.push_back({"32-bit with 10-bit channels", WriteBitmap(b)});
+        TestBitmap loose = Shape(32, w, h);
+        loose.pixels = RandomBytes(PixelBytes(w, 32, h), rng);
+        cases.push_back({"32-bit with unmasked alpha", WriteBitmap(loose)});
+    }
+    for (const std::uint32_t alphaMask : {0xF000u, 0u}) {
+        TestBitmap b = Shape(16, w, h, 124, 3);
+        b.masks = {0x0F00, 0x00F0, 0x000F, alphaMask};
+        b.pixels = RandomBytes(PixelBytes(w, 16, h), rng);
+        cases.push_back(
+            {"16-bit 4-bit channels, alpha mask " + std::to_string(alphaMask), WriteBitmap(b)});
     }
     {
         TestBitmap b = Shape(24, w, h, 40, 4);  // JPEG inside
         b.pixels = RandomBytes(4000, rng);
         cases.push_back({"JPEG inside", WriteBitmap(b)});
         TestBitmap cut = Shape(24, w, h);
-        cut.pixels = RandomBytes(RowStride(w, 24) * h, rng);
+        cut.pixels = RandomBytes(PixelBytes(w, 24, h), rng);
         Bytes file = WriteBitmap(cut);
         file.erase(file.end() - 10, file.end());
         cases.push_back({"cut short", file});
