@@ -90,6 +90,11 @@ QString ShownText(const QWidget* control) {
 }
 }  // namespace
 
+void CWnd::SetAccessibleName(const CString& name) {
+    if (m_hWnd)
+        m_hWnd->setAccessibleName(BytesToDisplayText(name.Bytes()));
+}
+
 void CWnd::SetWindowText(const CString& text) {
     if (!m_hWnd)
         return;
