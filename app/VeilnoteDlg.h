@@ -32,6 +32,7 @@ public:
     // A file to open as Open image would, once the window is up; set before
     // DoModal (the command line's file).
     CString m_strOpenAtStart;
+    CString m_strCaption;  // the template's, named after the file the window holds
 
 protected:
     void DoDataExchange(CDataExchange* pDX) override;
@@ -59,8 +60,14 @@ protected:
 
 private:
     BOOL SkinFailed();
-    void ShowImageView(bool requireImage);
+    // The image view; its picture only once an image has loaded into it.
+    void ShowImageView();
+    // The image view with its picture control shown even when it is empty.
+    void ShowImageViewAndPicture();
     void ShowMessageView();
+    // The title and the picture's spoken name say which file the window
+    // holds, or that it holds none.
+    void NameOpenFile();
     void OpenHelp();
     void DiscardCarrier();
     // Before a Hide: whether to go on when it could visibly change the

@@ -2,10 +2,18 @@
 #include "CommandsFixture.h"
 
 namespace {
+constexpr const char* kReplaceTyped =
+    "The message you typed has not been hidden in a saved image. Replace it with the loaded text?";
+
 class LoadTextTest : public CommandsFixture {
 protected:
-    void Load(CVeilnoteDlg& dlg, const std::optional<std::string>& path) {
+    // Load text with `path` chosen (nullopt: cancelled); `replaceAnswer`
+    // answers the question asked before a typed message is replaced.
+    void Load(CVeilnoteDlg& dlg, const std::optional<std::string>& path,
+              const std::optional<std::string>& replaceAnswer = std::nullopt) {
         m_script.ExpectOpenFile(path);
+        if (replaceAnswer)
+            m_script.ExpectQuestion(kReplaceTyped, {"&Yes", "&No"}, "&No", *replaceAnswer);
         Click(dlg, IDC_MESSAGEVIEW);
         Click(dlg, IDC_LOADTEXT);
         EXPECT_TRUE(m_script.Done());
@@ -28,7 +36,7 @@ TEST_F(LoadTextTest, ReplacesTheMessageWithTheFileUpToItsFirstZeroByte) {
         for (const Case& each : cases) {
             SCOPED_TRACE(each.name);
             TypeMessage(dlg, "typed before");
-            Load(dlg, WriteFile(m_folder, std::string(each.name) + ".txt", each.bytes));
+            Load(dlg, WriteFile(m_folder, std::string(each.name) + ".txt", each.bytes), "&Yes");
             EXPECT_EQ(MessageShown(dlg), each.shown);
             EXPECT_EQ(dlg.m_strMessage.Bytes(), each.shown.toStdString());
         }
@@ -39,6 +47,21 @@ TEST_F(LoadTextTest, ReplacesTheMessageWithTheFileUpToItsFirstZeroByte) {
         EXPECT_EQ(dialog.defaultExtension, "txt");
         EXPECT_EQ(dialog.filter, "text (*.txt)|*.txt|");
     }
+}
+
+TEST_F(LoadTextTest, ReplacingATypedMessageAsksAndNoKeepsItButLoadedTextIsReplacedAtOnce) {
+    const std::string first = WriteFile(m_folder, "first.txt", std::string("first file"));
+    const std::string second = WriteFile(m_folder, "second.txt", std::string("second file"));
+    RunMainWindow([&](CVeilnoteDlg& dlg) {
+        TypeMessage(dlg, "typed by hand");
+        Load(dlg, first, "&No");
+        EXPECT_EQ(MessageShown(dlg), "typed by hand");
+        Load(dlg, first, "&Yes");
+        EXPECT_EQ(MessageShown(dlg), "first file");
+        // Text from a file is in that file still: nothing to lose.
+        Load(dlg, second);
+        EXPECT_EQ(MessageShown(dlg), "second file");
+    });
 }
 
 TEST_F(LoadTextTest, CancelOrAMissingFileChangesNothing) {
