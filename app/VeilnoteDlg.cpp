@@ -218,6 +218,7 @@ HCURSOR CVeilnoteDlg::OnQueryDragIcon() {
 }
 
 void CVeilnoteDlg::ShowImageView() {
+    const bool bFocusLeaves = FocusIsOn({IDC_MESSAGE, IDC_LOADTEXT, IDC_HIDE});
     if (m_picImage.GetBitmap())
         m_picImage.ShowWindow(SW_SHOW);
     GetDlgItem(IDC_MESSAGE)->ShowWindow(SW_HIDE);
@@ -225,6 +226,8 @@ void CVeilnoteDlg::ShowImageView() {
     GetDlgItem(IDC_REVEAL)->ShowWindow(SW_SHOW);
     GetDlgItem(IDC_LOADTEXT)->ShowWindow(SW_HIDE);
     GetDlgItem(IDC_HIDE)->ShowWindow(SW_HIDE);
+    if (bFocusLeaves)
+        GetDlgItem(IDC_IMAGEVIEW)->SetFocus();
 }
 
 void CVeilnoteDlg::ShowImageViewAndPicture() {
@@ -233,12 +236,22 @@ void CVeilnoteDlg::ShowImageViewAndPicture() {
 }
 
 void CVeilnoteDlg::ShowMessageView() {
+    const bool bFocusLeaves = FocusIsOn({IDC_OPENIMAGE, IDC_REVEAL});
     m_picImage.ShowWindow(SW_HIDE);
     GetDlgItem(IDC_MESSAGE)->ShowWindow(SW_SHOW);
     GetDlgItem(IDC_OPENIMAGE)->ShowWindow(SW_HIDE);
     GetDlgItem(IDC_REVEAL)->ShowWindow(SW_HIDE);
     GetDlgItem(IDC_LOADTEXT)->ShowWindow(SW_SHOW);
     GetDlgItem(IDC_HIDE)->ShowWindow(SW_SHOW);
+    if (bFocusLeaves)
+        GetDlgItem(IDC_MESSAGEVIEW)->SetFocus();
+}
+
+bool CVeilnoteDlg::FocusIsOn(std::initializer_list<int> ids) const {
+    return std::any_of(ids.begin(), ids.end(), [this](int id) {
+        const CWnd* pControl = GetDlgItem(id);
+        return pControl && pControl->HasFocus();
+    });
 }
 
 void CVeilnoteDlg::NameOpenFile() {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <initializer_list>
 #include <memory>
 #include <vector>
 
@@ -65,6 +66,10 @@ private:
     // The image view with its picture control shown even when it is empty.
     void ShowImageViewAndPicture();
     void ShowMessageView();
+    // Whether one of these controls has the focus. A view switch hides the
+    // other view's controls; a focus on one of them goes to the tab of the
+    // view now shown, not on to whatever tab stop follows it.
+    bool FocusIsOn(std::initializer_list<int> ids) const;
     // The title and the picture's spoken name say which file the window
     // holds, or that it holds none.
     void NameOpenFile();

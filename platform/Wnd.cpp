@@ -76,6 +76,10 @@ CWnd* CWnd::SetFocus() {
     return nullptr;
 }
 
+BOOL CWnd::HasFocus() const {
+    return m_hWnd && m_hWnd->window()->focusWidget() == m_hWnd ? TRUE : FALSE;
+}
+
 namespace {
 // The text a control shows now, as the user sees it.
 QString ShownText(const QWidget* control) {

@@ -39,6 +39,9 @@ public:
     BOOL IsWindowEnabled() const;
     BOOL IsWindowVisible() const;
     CWnd* SetFocus();
+    // Whether this control is the one its window hands the keyboard to,
+    // while the window is active or once it is again.
+    BOOL HasFocus() const;
     void SetWindowText(const CString& text);
     CString GetWindowText() const;
     // What screen readers call the window, for one whose text does not say

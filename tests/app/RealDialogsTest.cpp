@@ -270,6 +270,9 @@ TEST_F(RealDialogsTest, FileNamedAtStartThenEnterAsksForThePasswordTypedStraight
             case 2:
                 if (modal != mainWindow)
                     return;
+                // Reveal is gone with the image view: the focus waits on the
+                // Text tab, not on the next tab stop.
+                EXPECT_EQ(mainWindow->focusWidget(), FindControl(mainWindow, IDC_MESSAGEVIEW));
                 revealed = qobject_cast<QPlainTextEdit*>(FindControl(mainWindow, IDC_MESSAGE))
                                ->toPlainText();
                 ClickLater(mainWindow, IDCANCEL);
