@@ -51,8 +51,16 @@ TEST_F(AccessibilityTest, ScreenReadersHearEachSkinnedButtonAndTheWindow) {
         EXPECT_EQ(Spoken(window, QAccessible::Name), "Veilnote");
         EXPECT_EQ(Spoken(window, QAccessible::Description),
                   "Private notes, hidden inside pictures");
-        // The splash badge is a tab stop, so it needs a name too.
+        // The splash badge is a tab stop, so it says what it is: art, by name.
         EXPECT_EQ(Spoken(Control(dlg, IDC_SPLASH), QAccessible::Name), "Veilnote badge");
+        EXPECT_EQ(QAccessible::queryAccessibleInterface(Control(dlg, IDC_SPLASH))->role(),
+                  QAccessible::Graphic);
+        // A page tab still switches its page when a screen reader presses it.
+        QAccessibleInterface* textTab =
+            QAccessible::queryAccessibleInterface(Control(dlg, IDC_MESSAGEVIEW));
+        ASSERT_NE(textTab->actionInterface(), nullptr);
+        textTab->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
+        EXPECT_TRUE(IsShown(dlg, IDC_MESSAGE));
     });
 }
 
