@@ -45,6 +45,9 @@ constexpr std::array<std::string_view, 16> kWindowSystemOptionsWithValue = {"pla
                                                                             "display",
                                                                             "name",
                                                                             "qmljsdebugger"};
+// Only these take their value after "=" as well.
+constexpr std::array<std::string_view, 3> kWindowSystemOptionsWithAttachedValue = {
+    "style", "stylesheet", "qmljsdebugger"};
 constexpr std::array<std::string_view, 6> kWindowSystemFlags = {
     "reverse", "widgetcount", "nograb", "dograb", "sync", "testability"};
 
@@ -90,17 +93,20 @@ StartRequest ReadStartRequest(std::span<char* const> args) {
         if (arg == "--version")
             return Asking(StartRequest::Kind::PrintVersion);
 
-        // The window system reads "--name" as "-name", and a value after "=".
+        // The window system reads "--name" as "-name", and for a few
+        // options a value after "=".
         std::string_view name = arg.substr(arg.starts_with("--") ? 2 : 1);
         const auto equals = name.find('=');
         const bool valueAttached = equals != std::string_view::npos;
         name = name.substr(0, equals);
+        if (valueAttached && !IsOneOf(name, kWindowSystemOptionsWithAttachedValue))
+            return UsageError("unknown option " + std::string(arg));
         if (IsOneOf(name, kWindowSystemOptionsWithValue)) {
             if (!valueAttached && ++i == args.size())
                 return UsageError("option " + std::string(arg) + " needs a value");
             request.platformChosen =
                 request.platformChosen || name == "platform" || name == "display";
-        } else if (!IsOneOf(name, kWindowSystemFlags) || valueAttached) {
+        } else if (!IsOneOf(name, kWindowSystemFlags)) {
             return UsageError("unknown option " + std::string(arg));
         }
     }
