@@ -43,8 +43,8 @@ CPasswordDlg::~CPasswordDlg() {
 }
 
 void CPasswordDlg::WipeEntries() {
-    // Qt keeps no undo history of a masked field; its own copy of the text
-    // is given back unwiped, which is as far as Qt lets a field be cleared.
+    // Setting a field's text drops its undo history too. Qt gives its own
+    // copy of the text back unwiped: that is as far as a field can be cleared.
     for (const int id : {IDC_PASSWORD, IDC_CONFIRM}) {
         if (CWnd* pEdit = GetDlgItem(id))
             pEdit->SetWindowText("");
