@@ -2,9 +2,6 @@
 #include "CommandsFixture.h"
 
 namespace {
-constexpr const char* kReplaceTyped =
-    "The message you typed has not been hidden in a saved image. Replace it with the loaded text?";
-
 class LoadTextTest : public CommandsFixture {
 protected:
     // Load text with `path` chosen (nullopt: cancelled); `replaceAnswer`
@@ -13,7 +10,7 @@ protected:
               const std::optional<std::string>& replaceAnswer = std::nullopt) {
         m_script.ExpectOpenFile(path);
         if (replaceAnswer)
-            m_script.ExpectQuestion(kReplaceTyped, {"&Yes", "&No"}, "&No", *replaceAnswer);
+            m_script.ExpectQuestion(kReplaceWithLoadedText, {"&Yes", "&No"}, "&No", *replaceAnswer);
         Click(dlg, IDC_MESSAGEVIEW);
         Click(dlg, IDC_LOADTEXT);
         EXPECT_TRUE(m_script.Done());

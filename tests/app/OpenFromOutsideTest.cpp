@@ -104,17 +104,11 @@ TEST_F(OpenFromOutsideTest, DroppedPictureOpensAndDroppedTextLoadsOnTheWindowAnd
         // A text file dropped on the message edit loads as Load text would,
         // in place of the message, rather than going in as its address; over
         // a typed message it asks first, as Load text does.
-        m_script.ExpectQuestion(
-            "The message you typed has not been hidden in a saved image. Replace it with the "
-            "loaded text?",
-            {"&Yes", "&No"}, "&No", "&No");
+        m_script.ExpectQuestion(kReplaceWithLoadedText, {"&Yes", "&No"}, "&No", "&No");
         EXPECT_TRUE(DropFiles(MessageEdit(dlg), {notePath}));
         ASSERT_TRUE(WaitFor([&] { return m_script.Done(); }));
         EXPECT_TRUE(MessageShown(dlg).contains("and more"));
-        m_script.ExpectQuestion(
-            "The message you typed has not been hidden in a saved image. Replace it with the "
-            "loaded text?",
-            {"&Yes", "&No"}, "&No", "&Yes");
+        m_script.ExpectQuestion(kReplaceWithLoadedText, {"&Yes", "&No"}, "&No", "&Yes");
         EXPECT_TRUE(DropFiles(MessageEdit(dlg), {notePath}));
         ASSERT_TRUE(WaitFor([&] { return MessageShown(dlg) == "Bring the map."; }))
             << MessageShown(dlg).toStdString();
