@@ -1,19 +1,29 @@
 #pragma once
 
+#include <optional>
 #include <ostream>
 #include <span>
 #include <string>
 
-// What the program's own options ask for, before any window exists.
-enum class StartRequest { RunWindow, PrintHelp, PrintVersion };
+// What the program's arguments ask for, read before any window exists.
+struct StartRequest {
+    enum class Kind { RunWindow, PrintHelp, PrintVersion, UsageError };
+    Kind kind = Kind::RunWindow;
+    std::string problem;          // what is wrong, for a usage error
+    bool platformChosen = false;  // -platform or -display names where the window goes
+};
 
-// Reads `args` (without the program name) for --help, -h and --version; "--"
-// ends the options. Every other argument is left to the window system, which
-// has options of its own (-platform NAME, -style NAME, ...).
+// Reads `args` (without the program name): --help, -h and --version, the
+// window system's own options (-platform NAME, -style NAME, ...), which it
+// leaves to the window system, and at most one FILE; "--" ends the options.
+// Anything else is a usage error.
 StartRequest ReadStartRequest(std::span<char* const> args);
 
-// Prints what `request` asks for; nothing for RunWindow.
-void PrintStartRequest(StartRequest request, std::ostream& out);
+// Answers what can be answered without a window: help, version, a usage
+// error (on `err`, exit code 2), or that no display can be reached (on `err`,
+// exit code 1). The exit code, or nothing when the window can start.
+std::optional<int> AnswerBeforeWindow(const StartRequest& request, std::ostream& out,
+                                      std::ostream& err);
 
 // The file to open at start, as Open image would: the first argument that is
 // no option (after "--", the first argument), made absolute against the

@@ -3,17 +3,26 @@
 #include <new>
 
 #include "PasswordRules.h"
+#include "SecretText.h"
 #include "resource.h"
 
 namespace {
 constexpr const char* kNoMemoryToOpen = "There is not enough memory to open this sealed message.";
-// Verifying has no seal row: the dialog keeps the size it had before that
-// row existed, with the buttons where the row would be (dialog units).
+// Verifying has neither the Confirm row nor the seal row: the buttons take
+// the Confirm row's place, and the dialog ends below them, as far below as
+// the choosing layout does (dialog units).
 constexpr int kCompactWidth = 145;
-constexpr int kCompactHeight = 65;
-constexpr int kCompactButtonRow = 44;
+constexpr int kCompactHeight = 48;
+constexpr int kCompactButtonRow = 27;
 constexpr int kOKColumn = 7;
 constexpr int kCancelColumn = 88;
+
+// Overwrites the text's bytes, then empties it: a password must not linger
+// in memory that is given back.
+void Wipe(CString& text) {
+    WipeBytes(text.GetBuffer(), static_cast<std::size_t>(text.GetLength()));
+    text.Empty();
+}
 
 // Places control `id` at (x, y) dialog units, keeping its size.
 void MoveControl(CDialog& dialog, int id, int x, int y) {
@@ -26,6 +35,24 @@ void MoveControl(CDialog& dialog, int id, int x, int y) {
 
 CPasswordDlg::CPasswordDlg(CWnd* pParent)
     : CDialog(IDD_PASSWORD, pParent), m_strStored(""), m_strPassword(""), m_strConfirm("") {}
+
+CPasswordDlg::~CPasswordDlg() {
+    Wipe(m_strPassword);
+    Wipe(m_strConfirm);
+    Wipe(m_strStored);
+}
+
+void CPasswordDlg::WipeEntries() {
+    // Setting a field's text drops its undo history too. Qt gives its own
+    // copy of the text back unwiped: that is as far as a field can be cleared.
+    for (const int id : {IDC_PASSWORD, IDC_CONFIRM}) {
+        if (CWnd* pEdit = GetDlgItem(id))
+            pEdit->SetWindowText("");
+    }
+    Wipe(m_strConfirm);
+    if (!(m_bChooseMode == 1 && m_nSeal == BST_CHECKED))
+        Wipe(m_strPassword);
+}
 
 void CPasswordDlg::DoDataExchange(CDataExchange* pDX) {
     CDialog::DoDataExchange(pDX);
@@ -55,8 +82,10 @@ BOOL CPasswordDlg::OnInitDialog() {
         MapDialogRect(&size);
         SetWindowPos(nullptr, 0, 0, size.Width(), size.Height(), SWP_NOMOVE | SWP_NOZORDER);
     }
+    // FALSE keeps this focus: a password typed as soon as the dialog opens
+    // must land in its field, not on OK.
     GetDlgItem(IDC_PASSWORD)->SetFocus();
-    return TRUE;
+    return FALSE;
 }
 
 void CPasswordDlg::OnOK() {
@@ -69,6 +98,7 @@ void CPasswordDlg::OnOK() {
         m_strStored = CString(m_nSeal == BST_CHECKED ? SealedStoredForm()
                                                      : StoredForm(m_strPassword.Bytes()));
         CDialog::OnOK();
+        WipeEntries();
         return;
     }
     if (m_pSealedCarrier) {
@@ -78,10 +108,11 @@ void CPasswordDlg::OnOK() {
 
     if (MatchesStored(m_strPassword.Bytes(), m_strStored.Bytes())) {
         CDialog::OnOK();
+        WipeEntries();
         return;
     }
     AfxMessageBox(kPasswordInvalid);
-    m_strPassword.Empty();
+    Wipe(m_strPassword);
     UpdateData(FALSE);
     GetDlgItem(IDC_PASSWORD)->SetFocus();  // ready for the next try
 }
@@ -94,10 +125,11 @@ void CPasswordDlg::OnOKSealed() {
         AfxMessageBox(kNoMemoryToOpen);
         return;
     }
-    m_strPassword.Empty();
+    Wipe(m_strPassword);
     if (opened) {
         m_secMessage = *std::move(opened);
         CDialog::OnOK();
+        WipeEntries();
         return;
     }
     AfxMessageBox(kPasswordInvalid);
@@ -106,4 +138,5 @@ void CPasswordDlg::OnOKSealed() {
 
 void CPasswordDlg::OnCancel() {
     CDialog::OnCancel();
+    WipeEntries();
 }

@@ -8,6 +8,10 @@
 class CPasswordDlg : public CDialog {
 public:
     explicit CPasswordDlg(CWnd* pParent = nullptr);
+    // Wipes whatever of the password the caller has not taken.
+    ~CPasswordDlg() override;
+    CPasswordDlg(const CPasswordDlg&) = delete;
+    CPasswordDlg& operator=(const CPasswordDlg&) = delete;
 
     BYTE m_bChooseMode = 0;  // 1 chooses; anything else verifies
     CString m_strStored;     // result when choosing; input when verifying
@@ -33,6 +37,10 @@ protected:
 
 private:
     void OnOKSealed();
+    // Empties both password fields, and wipes what this dialog keeps of the
+    // entry that its caller does not read: all of it unless a choice to seal
+    // leaves the whole password for sealing.
+    void WipeEntries();
 
     DECLARE_MESSAGE_MAP()
 };

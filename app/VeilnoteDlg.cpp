@@ -5,12 +5,14 @@
 #include <string_view>
 
 #include "AboutDlg.h"
+#include "BitmapInspector.h"
 #include "VeilnoteApp.h"
 #include "resource.h"
 
 namespace {
 constexpr const char* kQuitLosesMessage =
     "The message you typed has not been hidden in a saved image. Quit and lose it?";
+constexpr const char* kNoPicture = "No picture open";
 constexpr const char* kHelpNotOpened = "The help page could not be opened. You can find it here:\n";
 
 // Posted by the window to itself: opens m_strOpenAtStart once the window is up,
@@ -85,6 +87,8 @@ const MessageMap& CVeilnoteDlg::GetMessageMap() const {
 
 BOOL CVeilnoteDlg::OnInitDialog() {
     CDialog::OnInitDialog();
+    m_strCaption = GetWindowText();
+    NameOpenFile();
 
     // "About Veilnote..." at the end of the system menu.
     if (CMenu* pSysMenu = GetSystemMenu(FALSE)) {
@@ -121,8 +125,6 @@ BOOL CVeilnoteDlg::OnInitDialog() {
         m_pSkin->SetSkinElement(pControl ? pControl->GetSafeHwnd() : nullptr, binding.element);
     }
 
-    GetDlgItem(IDC_IMAGEVIEW)->SetFocus();
-
     SetIcon(m_hIcon, TRUE);
     SetIcon(m_hIcon, FALSE);
 
@@ -133,11 +135,18 @@ BOOL CVeilnoteDlg::OnInitDialog() {
     DragAcceptFiles();
     if (!m_strOpenAtStart.IsEmpty())
         PostMessage(WM_OPENATSTART);
-    return TRUE;
+
+    // FALSE keeps this focus instead of the template's first tab stop, Exit,
+    // which Enter would press.
+    GetDlgItem(IDC_IMAGEVIEW)->SetFocus();
+    return FALSE;
 }
 
 LRESULT CVeilnoteDlg::OnOpenAtStart(WPARAM /*wParam*/, LPARAM /*lParam*/) {
-    OpenImage(m_strOpenAtStart);
+    // Whoever names a file at start means to reveal it: Enter then asks for
+    // the password.
+    if (OpenImage(m_strOpenAtStart))
+        GetDlgItem(IDC_REVEAL)->SetFocus();
     return 0;
 }
 
@@ -154,7 +163,7 @@ void CVeilnoteDlg::OnDropFiles(HDROP hDropInfo) {
         return;
     }
     // As Open image, which sits on the image view.
-    ShowImageView(true);
+    ShowImageView();
     OpenImage(strPath);
 }
 
@@ -208,29 +217,69 @@ HCURSOR CVeilnoteDlg::OnQueryDragIcon() {
     return m_hIcon;
 }
 
-void CVeilnoteDlg::ShowImageView(bool requireImage) {
-    if (!requireImage || m_picImage.GetBitmap())
+void CVeilnoteDlg::ShowImageView() {
+    const bool bFocusLeaves = FocusIsOn({IDC_MESSAGE, IDC_LOADTEXT, IDC_HIDE});
+    if (m_picImage.GetBitmap())
         m_picImage.ShowWindow(SW_SHOW);
     GetDlgItem(IDC_MESSAGE)->ShowWindow(SW_HIDE);
     GetDlgItem(IDC_OPENIMAGE)->ShowWindow(SW_SHOW);
     GetDlgItem(IDC_REVEAL)->ShowWindow(SW_SHOW);
     GetDlgItem(IDC_LOADTEXT)->ShowWindow(SW_HIDE);
     GetDlgItem(IDC_HIDE)->ShowWindow(SW_HIDE);
+    if (bFocusLeaves)
+        GetDlgItem(IDC_IMAGEVIEW)->SetFocus();
+}
+
+void CVeilnoteDlg::ShowImageViewAndPicture() {
+    ShowImageView();
+    m_picImage.ShowWindow(SW_SHOW);
 }
 
 void CVeilnoteDlg::ShowMessageView() {
+    const bool bFocusLeaves = FocusIsOn({IDC_OPENIMAGE, IDC_REVEAL});
     m_picImage.ShowWindow(SW_HIDE);
     GetDlgItem(IDC_MESSAGE)->ShowWindow(SW_SHOW);
     GetDlgItem(IDC_OPENIMAGE)->ShowWindow(SW_HIDE);
     GetDlgItem(IDC_REVEAL)->ShowWindow(SW_HIDE);
     GetDlgItem(IDC_LOADTEXT)->ShowWindow(SW_SHOW);
     GetDlgItem(IDC_HIDE)->ShowWindow(SW_SHOW);
+    if (bFocusLeaves)
+        GetDlgItem(IDC_MESSAGEVIEW)->SetFocus();
+}
+
+bool CVeilnoteDlg::FocusIsOn(std::initializer_list<int> ids) const {
+    return std::any_of(ids.begin(), ids.end(), [this](int id) {
+        const CWnd* pControl = GetDlgItem(id);
+        return pControl && pControl->HasFocus();
+    });
+}
+
+void CVeilnoteDlg::NameOpenFile() {
+    if (!m_pImageData) {
+        SetWindowText(m_strCaption);
+        m_picImage.SetAccessibleName(kNoPicture);
+        return;
+    }
+    // The carrier is the file last opened or saved.
+    const CString strFile = m_strSavePath.Mid(m_strSavePath.ReverseFind('/') + 1);
+    SetWindowText(strFile + " - " + m_strCaption);
+    // Named as the user sees it: a bitmap by its own size, not the preview's.
+    const BitmapPicture picture =
+        InspectBitmap({m_pImageData.get(), static_cast<std::size_t>(m_nImageLength)});
+    CString strSpoken = strFile;
+    if (picture.isBitmap) {
+        strSpoken += ", " + std::to_string(picture.width) + " by " +
+                     std::to_string(picture.height) + " pixels";
+    } else if (!m_picImage.GetBitmap()) {
+        strSpoken += ", no preview";
+    }
+    m_picImage.SetAccessibleName(strSpoken);
 }
 
 void CVeilnoteDlg::OnSelchangeViews(NMHDR* /*pNMHDR*/, LRESULT* pResult) {
     switch (m_tabViews.GetCurSel()) {
         case 0:
-            ShowImageView(false);
+            ShowImageViewAndPicture();
             break;
         case 1:
             ShowMessageView();
@@ -242,7 +291,7 @@ void CVeilnoteDlg::OnSelchangeViews(NMHDR* /*pNMHDR*/, LRESULT* pResult) {
 }
 
 void CVeilnoteDlg::OnImageView() {
-    ShowImageView(true);
+    ShowImageView();
 }
 
 void CVeilnoteDlg::OnMessageView() {

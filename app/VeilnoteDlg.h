@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <initializer_list>
 #include <memory>
 #include <vector>
 
@@ -33,6 +34,7 @@ public:
     // A file to open as Open image would, once the window is up; set before
     // DoModal (the command line's file).
     CString m_strOpenAtStart;
+    CString m_strCaption;  // the template's, named after the file the window holds
 
 protected:
     void DoDataExchange(CDataExchange* pDX) override;
@@ -60,8 +62,18 @@ protected:
 
 private:
     BOOL SkinFailed();
-    void ShowImageView(bool requireImage);
+    // The image view; its picture only once an image has loaded into it.
+    void ShowImageView();
+    // The image view with its picture control shown even when it is empty.
+    void ShowImageViewAndPicture();
     void ShowMessageView();
+    // Whether one of these controls has the focus. A view switch hides the
+    // other view's controls; a focus on one of them goes to the tab of the
+    // view now shown, not on to whatever tab stop follows it.
+    bool FocusIsOn(std::initializer_list<int> ids) const;
+    // The title and the picture's spoken name say which file the window
+    // holds, or that it holds none.
+    void NameOpenFile();
     void OpenHelp();
     void DiscardCarrier();
     // Before a Hide: whether to go on when it could visibly change the

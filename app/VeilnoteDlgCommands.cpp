@@ -37,6 +37,9 @@ constexpr const char* kNoMemoryToHide = "There is not enough memory to hide the 
 constexpr const char* kReplaceTypedMessage =
     "The message you typed has not been hidden in a saved image. Replace it with the revealed "
     "message?";
+constexpr const char* kReplaceWithLoadedText =
+    "The message you typed has not been hidden in a saved image. Replace it with the loaded "
+    "text?";
 
 CString Reason(const std::string& error) {
     return error.empty() ? CString("unknown error") : CString(error);
@@ -114,6 +117,7 @@ void CVeilnoteDlg::ForgetImage() {
     m_picImage.SetBitmap(nullptr);
     GetDlgItem(IDC_REVEAL)->EnableWindow(FALSE);
     GetDlgItem(IDC_HIDE)->EnableWindow(FALSE);
+    NameOpenFile();
 }
 
 bool CVeilnoteDlg::TypedMessageUnsaved() const {
@@ -157,6 +161,7 @@ bool CVeilnoteDlg::OpenImage(const CString& path) {
     GetDlgItem(IDC_REVEAL)->EnableWindow(TRUE);
     GetDlgItem(IDC_HIDE)->EnableWindow(TRUE);
     m_picImage.ShowWindow(SW_SHOW);
+    NameOpenFile();
     AfxTrace("opened image " + m_strImagePath + " (" + std::to_string(m_nImageLength) + " bytes)");
     return true;
 }
@@ -177,10 +182,22 @@ bool CVeilnoteDlg::LoadText(const CString& path) {
     if (!pText)
         return false;
 
-    // The message ends at the first zero byte; nothing else is converted.
+    // A message is text, taken byte for byte; a file with a zero byte in it is
+    // not text, and would lose everything after that byte.
     const auto* const begin = reinterpret_cast<const char*>(pText.get());
     const std::string_view bytes(begin, static_cast<std::size_t>(nLength));
-    m_strMessage = CString(bytes.substr(0, bytes.find('\0')));
+    if (const std::size_t zero = bytes.find('\0'); zero != std::string_view::npos) {
+        AfxMessageBox("This file is not text: it holds a zero byte (at offset " +
+                      CString(std::to_string(zero)) +
+                      "), and the message would be cut there. Seal it with veilnote-cli hide "
+                      "--seal to hide any bytes exactly.");
+        return false;
+    }
+    // Asked only now, so that nothing is asked about a file that cannot be read.
+    if (TypedMessageUnsaved() &&
+        AfxMessageBox(kReplaceWithLoadedText, MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2) != IDYES)
+        return false;
+    m_strMessage = CString(bytes);
     UpdateData(FALSE);
     return true;
 }
@@ -246,6 +263,7 @@ void CVeilnoteDlg::OnHide() {
     m_nImageLength = nLength;
     m_strImagePath = strImagePath;
     m_editMessage.SetModify(FALSE);  // the typed message is safe in that file
+    NameOpenFile();
 }
 
 bool CVeilnoteDlg::SaveCarrier(const BYTE* pCarrier, std::int32_t nLength,

@@ -1,4 +1,5 @@
 #include <iostream>
+#include <optional>
 #include <span>
 
 #include <QGuiApplication>
@@ -14,13 +15,13 @@ CVeilnoteApp theApp;
 
 int main(int argc, char** argv) {
     SetUpProcess();
-    // Answered before the window system starts, so that they work without a display.
+    // Answered before the window system starts, so that they work without a
+    // display, and so that the window system never sees arguments it would
+    // pass over in silence.
     const std::span<char* const> args(argv, static_cast<std::size_t>(argc));
     const StartRequest request = ReadStartRequest(args.empty() ? args : args.subspan(1));
-    if (request != StartRequest::RunWindow) {
-        PrintStartRequest(request, std::cout);
-        return std::cout.flush() ? 0 : 1;
-    }
+    if (const std::optional<int> exitCode = AnswerBeforeWindow(request, std::cout, std::cerr))
+        return *exitCode;
     QGuiApplication::setDesktopFileName(install_layout::kDesktopId);
     // The controls this program hosts, as an installer would register them.
     RegisterOutsideControls(theApp.Controls());

@@ -5,6 +5,7 @@
 #include <QPainter>
 #include <QWidget>
 
+#include "AccessibleRole.h"
 #include "BindingTable.h"
 #include "ElementPainter.h"
 
@@ -38,6 +39,9 @@ void ElementBinding::Adopt(QWidget& control, const SkinElement& element,
                               : !m_element.label.isEmpty()        ? m_element.label
                                                                   : m_element.tooltip);
     control.setAccessibleDescription(m_element.tooltip);
+    // An element that follows a view is that view's tab, and is heard so.
+    if (!m_element.selectedWith.isEmpty())
+        SetAccessibleRole(control, QAccessible::PageTab);
     control.update();
 }
 

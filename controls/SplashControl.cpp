@@ -3,6 +3,7 @@
 #include <QLoggingCategory>
 #include <QPainter>
 
+#include "AccessibleRole.h"
 #include "ControlResults.h"
 #include "SkinInterface.h"
 #include "SplashWindow.h"
@@ -24,7 +25,11 @@ HRESULT OnlyArgument(const std::vector<VARIANT>& args, const T*& value) {
 
 }  // namespace
 
-SplashBadge::SplashBadge(QWidget* parent) : ControlWidget(parent) {}
+SplashBadge::SplashBadge(QWidget* parent) : ControlWidget(parent) {
+    // Art, named by the splash file: heard as a picture, not as a control
+    // that does something.
+    SetAccessibleRole(*this, QAccessible::Graphic);
+}
 
 void SplashBadge::SetBadge(const SplashArt* splash) {
     m_badge = splash ? splash->badge : QString();

@@ -36,6 +36,9 @@ public:
     BSTR AllocSysString() const;
 
     const char* GetString() const { return m_bytes.c_str(); }
+    // The bytes in place, for code that must overwrite them before they are
+    // let go (a password after use); the length stays as it is.
+    char* GetBuffer() { return m_bytes.data(); }
     const std::string& Bytes() const { return m_bytes; }
     operator const std::string&() const { return m_bytes; }
 

@@ -12,6 +12,10 @@
 #include <QStyle>
 #include <QTabBar>
 
+#include <limits>
+#include <vector>
+
+#include "AccessibleRole.h"
 #include "DialogWindow.h"
 #include "FocusRingStyle.h"
 #include "PictureBox.h"
@@ -32,21 +36,71 @@ double ScreenScale() {
     return screen ? screen->logicalDotsPerInchX() / 96.0 : 1.0;
 }
 
-// `text` broken at spaces into lines no wider than `width` pixels; a word
-// wider than that gets a line of its own.
-QString WrappedText(const QString& text, const QFontMetrics& metrics, int width) {
-    QString wrapped;
+// `words` filled into lines no wider than `width` pixels, each line taking
+// as many as fit; a word wider than that gets a line of its own.
+QStringList FilledLines(const QStringList& words, const QFontMetrics& metrics, int width) {
+    QStringList lines;
     QString line;
-    for (const QString& word : text.split(' ', Qt::SkipEmptyParts)) {
+    for (const QString& word : words) {
         const QString longer = line.isEmpty() ? word : line + ' ' + word;
         if (!line.isEmpty() && metrics.horizontalAdvance(longer) > width) {
-            wrapped += line + '\n';
+            lines << line;
             line = word;
         } else {
             line = longer;
         }
     }
-    return wrapped + line;
+    return lines << line;
+}
+
+// `text` broken at spaces into as few lines as fit `width` pixels, and among
+// those breaks the one whose lines are most even (the least sum of squared
+// room left on each line): filled to the full width, the last line could
+// hold one stranded word.
+QString WrappedText(const QString& text, const QFontMetrics& metrics, int width) {
+    const QStringList words = text.split(' ', Qt::SkipEmptyParts);
+    const qsizetype lines = FilledLines(words, metrics, width).size();
+    const qsizetype count = words.size();
+    if (lines <= 1)
+        return words.join(' ');
+
+    constexpr double kNever = std::numeric_limits<double>::infinity();
+    // The cost of words [first, end) on one line; a word wider than a line
+    // costs nothing on a line of its own.
+    const auto lineCost = [&](qsizetype first, qsizetype end) {
+        const int used = metrics.horizontalAdvance(words.mid(first, end - first).join(' '));
+        if (used > width)
+            return end - first == 1 ? 0.0 : kNever;
+        const double room = width - used;
+        return room * room;
+    };
+    // least[k][j]: the least cost of the first j words on k lines; start[k][j]:
+    // where the last of those lines starts.
+    const auto size = static_cast<std::size_t>(count + 1);
+    std::vector<std::vector<double>> least(static_cast<std::size_t>(lines + 1),
+                                           std::vector<double>(size, kNever));
+    std::vector<std::vector<qsizetype>> start(static_cast<std::size_t>(lines + 1),
+                                              std::vector<qsizetype>(size, 0));
+    least[0][0] = 0;
+    for (std::size_t k = 1; k <= static_cast<std::size_t>(lines); ++k) {
+        for (qsizetype end = 1; end <= count; ++end) {
+            for (qsizetype first = 0; first < end; ++first) {
+                const double cost =
+                    least[k - 1][static_cast<std::size_t>(first)] + lineCost(first, end);
+                if (cost < least[k][static_cast<std::size_t>(end)]) {
+                    least[k][static_cast<std::size_t>(end)] = cost;
+                    start[k][static_cast<std::size_t>(end)] = first;
+                }
+            }
+        }
+    }
+    QStringList broken;
+    for (qsizetype k = lines, end = count; k > 0; --k) {
+        const qsizetype first = start[static_cast<std::size_t>(k)][static_cast<std::size_t>(end)];
+        broken.prepend(words.mid(first, end - first).join(' '));
+        end = first;
+    }
+    return broken.join('\n');
 }
 
 // Buttons and check boxes draw their keyboard focus as a plain ring. The
@@ -90,8 +144,11 @@ QWidget* CreateButton(const DialogItemTemplate& item, QWidget* parent) {
 
 QWidget* CreateStatic(const DialogItemTemplate& item, QWidget* parent) {
     switch (item.style & SS_TYPEMASK) {
-        case SS_BITMAP:
-            return new PictureBox(parent);
+        case SS_BITMAP: {
+            auto* picture = new PictureBox(parent);
+            SetAccessibleRole(*picture, QAccessible::Graphic);
+            return picture;
+        }
         case SS_ICON: {
             auto* label = new QLabel(parent);
             const HICON icon =

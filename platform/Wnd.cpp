@@ -76,6 +76,10 @@ CWnd* CWnd::SetFocus() {
     return nullptr;
 }
 
+BOOL CWnd::HasFocus() const {
+    return m_hWnd && m_hWnd->window()->focusWidget() == m_hWnd ? TRUE : FALSE;
+}
+
 namespace {
 // The text a control shows now, as the user sees it.
 QString ShownText(const QWidget* control) {
@@ -89,6 +93,11 @@ QString ShownText(const QWidget* control) {
     return control->windowTitle();
 }
 }  // namespace
+
+void CWnd::SetAccessibleName(const CString& name) {
+    if (m_hWnd)
+        m_hWnd->setAccessibleName(BytesToDisplayText(name.Bytes()));
+}
 
 void CWnd::SetWindowText(const CString& text) {
     if (!m_hWnd)

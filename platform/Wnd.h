@@ -17,8 +17,9 @@ class CDataExchange;
 class CMenu;
 
 // A window: a widget reached through the application's own vocabulary.
-// Wrappers hold no state of their own beyond the widget; several wrappers of
-// one widget agree.
+// A wrapper keeps only the icons set through it and the wrappers GetDlgItem
+// hands out; all else lives on the widget, so several wrappers of one widget
+// agree on it.
 class CWnd : public CCmdTarget {
 public:
     CWnd() = default;
@@ -38,8 +39,14 @@ public:
     BOOL IsWindowEnabled() const;
     BOOL IsWindowVisible() const;
     CWnd* SetFocus();
+    // Whether this control is the one its window hands the keyboard to,
+    // while the window is active or once it is again.
+    BOOL HasFocus() const;
     void SetWindowText(const CString& text);
     CString GetWindowText() const;
+    // What screen readers call the window, for one whose text does not say
+    // it (a picture, a button that shows only art).
+    void SetAccessibleName(const CString& name);
     BOOL IsIconic() const;
     void GetClientRect(CRect* rect) const;
     // Moves and sizes the window in pixels, as `flags` (SWP_NOMOVE,

@@ -8,20 +8,20 @@
 namespace {
 // clang-format off
 
-// About box.
+// About box. Every text starts on one column, right of the icon.
 constexpr std::array<DialogItemTemplate, 6> kAboutItems{{
     {-1, kStaticClass, "128", 11, 17, 20, 20, 0x50000003},
     {-1, kStaticClass, version::kAboutLine, 40, 10, 119, 8, 0x50020080},
-    {-1, kStaticClass, "Copyright (C) 2026 Brimvale Software", 41, 25, 140, 8, 0x50020000},
+    {-1, kStaticClass, "Copyright (C) 2026 Brimvale Software", 40, 25, 140, 8, 0x50020000},
     {IDOK, kButtonClass, "OK", 209, 110, 50, 14, 0x50030001},
     {-1, kStaticClass,
      "Brimvale Software\n"
-     "\tmakers of small, careful tools for private people\n"
+     "makers of small, careful tools for private people\n"
      "Veilnote keeps important information on your computer out of sight, hidden in "
      "ordinary pictures.\n"
      "It lets you exchange important messages with your friends privately.",
-     28, 43, 234, 52, 0x50020000},
-    {-1, kStaticClass, "Support: support@brimvale.example", 34, 98, 172, 8, 0x50020000},
+     40, 43, 222, 52, 0x50020000},
+    {-1, kStaticClass, "Support: support@brimvale.example", 40, 98, 172, 8, 0x50020000},
 }};
 
 // Main window.

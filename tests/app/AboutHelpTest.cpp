@@ -7,6 +7,7 @@
 #include "AboutDlg.h"
 #include "AppFixture.h"
 #include "BitmapFiles.h"
+#include "DialogBuilder.h"
 #include "Version.h"
 
 namespace {
@@ -32,6 +33,14 @@ TEST_F(AboutHelpTest, ButtonAndSystemMenuOpenTheSameAboutBox) {
                 EXPECT_TRUE(LabelsOf(about).contains("Veilnote Version 1.0.0.4"));
                 EXPECT_TRUE(
                     LabelsOf(about).contains(QString("Veilnote Version ") + version::kDotted));
+                // Every text starts on one column, and none is indented by a tab.
+                for (const QLabel* label : about.GetSafeHwnd()->findChildren<QLabel*>()) {
+                    if (label->text().isEmpty())
+                        continue;  // the icon
+                    EXPECT_EQ(label->x(), DialogUnitsToPixels(40, 0, 0, 0).x())
+                        << label->text().toStdString();
+                    EXPECT_FALSE(label->text().contains('\t'));
+                }
                 Click(about, IDOK);
             });
             if (fromMenu) {

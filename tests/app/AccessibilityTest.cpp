@@ -18,23 +18,28 @@ QString Spoken(QWidget* widget, QAccessible::Text text) {
 struct SpokenButton {
     int id;
     const char* name;
+    QAccessible::Role role = QAccessible::Button;
 };
 
 TEST_F(AccessibilityTest, ScreenReadersHearEachSkinnedButtonAndTheWindow) {
     RunMainWindow([](CVeilnoteDlg& dlg) {
         // The names are the words the skin draws on the buttons.
         const SpokenButton buttons[] = {
-            {IDC_OPENIMAGE, "Open image"}, {IDC_LOADTEXT, "Load text"},
-            {IDC_REVEAL, "Reveal"},        {IDC_HIDE, "Hide"},
-            {IDC_ABOUT, "About"},          {IDCANCEL, "Exit"},
-            {IDC_IMAGEVIEW, "Image"},      {IDC_MESSAGEVIEW, "Text"},
+            {IDC_OPENIMAGE, "Open image"},
+            {IDC_LOADTEXT, "Load text"},
+            {IDC_REVEAL, "Reveal"},
+            {IDC_HIDE, "Hide"},
+            {IDC_ABOUT, "About"},
+            {IDCANCEL, "Exit"},
+            {IDC_IMAGEVIEW, "Image", QAccessible::PageTab},
+            {IDC_MESSAGEVIEW, "Text", QAccessible::PageTab},
             {IDC_HELPBUTTON, "Help"},
         };
         for (const SpokenButton& button : buttons) {
             QWidget* control = Control(dlg, button.id);
             QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(control);
             ASSERT_NE(accessible, nullptr) << button.name;
-            EXPECT_EQ(accessible->role(), QAccessible::Button) << button.name;
+            EXPECT_EQ(accessible->role(), button.role) << button.name;
             EXPECT_EQ(accessible->text(QAccessible::Name), button.name);
             EXPECT_FALSE(control->toolTip().isEmpty()) << button.name;
             EXPECT_EQ(accessible->text(QAccessible::Description), control->toolTip())
@@ -46,8 +51,16 @@ TEST_F(AccessibilityTest, ScreenReadersHearEachSkinnedButtonAndTheWindow) {
         EXPECT_EQ(Spoken(window, QAccessible::Name), "Veilnote");
         EXPECT_EQ(Spoken(window, QAccessible::Description),
                   "Private notes, hidden inside pictures");
-        // The splash badge is a tab stop, so it needs a name too.
+        // The splash badge is a tab stop, so it says what it is: art, by name.
         EXPECT_EQ(Spoken(Control(dlg, IDC_SPLASH), QAccessible::Name), "Veilnote badge");
+        EXPECT_EQ(QAccessible::queryAccessibleInterface(Control(dlg, IDC_SPLASH))->role(),
+                  QAccessible::Graphic);
+        // A page tab still switches its page when a screen reader presses it.
+        QAccessibleInterface* textTab =
+            QAccessible::queryAccessibleInterface(Control(dlg, IDC_MESSAGEVIEW));
+        ASSERT_NE(textTab->actionInterface(), nullptr);
+        textTab->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
+        EXPECT_TRUE(IsShown(dlg, IDC_MESSAGE));
     });
 }
 
@@ -103,7 +116,7 @@ TEST_F(AccessibilityTest, FocusShowsPlainlyOnEveryTabStopOfEveryWindow) {
         Control(dlg, IDC_REVEAL)->setEnabled(true);
         Control(dlg, IDC_HIDE)->setEnabled(true);
         EXPECT_EQ(ExpectFocusShownRound(window),
-                  QStringList({"2", "1005", "1012", "1020", "1021", "1022", "1023", "1024"}));
+                  QStringList({"1021", "1022", "1023", "1024", "2", "1005", "1012", "1020"}));
         Control(dlg, IDC_HELPBUTTON)->setFocus(Qt::TabFocusReason);
         SaveScreenshot(window, "focus-on-help");
 
@@ -114,7 +127,7 @@ TEST_F(AccessibilityTest, FocusShowsPlainlyOnEveryTabStopOfEveryWindow) {
         Control(dlg, IDC_SPLASH)->setFocus(Qt::TabFocusReason);
         SaveScreenshot(window, "focus-on-badge");
 
-        // The plain dialogs open with the focus on OK, and must show it there.
+        // The About box opens with the focus on OK, and must show it there.
         m_script.ExpectModalRun<CAboutDlg>([](CAboutDlg& about) {
             EXPECT_EQ(ExpectFocusShownRound(about.GetSafeHwnd()), QStringList({"1"}));
             Click(about, IDOK);
@@ -123,8 +136,8 @@ TEST_F(AccessibilityTest, FocusShowsPlainlyOnEveryTabStopOfEveryWindow) {
 
         m_script.ExpectModalRun<CPasswordDlg>([](CPasswordDlg& password) {
             EXPECT_EQ(ExpectFocusShownRound(password.GetSafeHwnd()),
-                      QStringList({"1", "1014", "1013", "1026", "1025"}));
-            SaveScreenshot(password.GetSafeHwnd(), "focus-on-password-ok");
+                      QStringList({"1014", "1013", "1026", "1025", "1"}));
+            SaveScreenshot(password.GetSafeHwnd(), "focus-on-password");
             Click(password, IDC_PASSWORD_CANCEL);
         });
         CPasswordDlg choose(&dlg);

@@ -7,6 +7,10 @@
 #include "AppFixture.h"
 #include "BitmapFiles.h"
 
+// Asked before Load text (or a dropped text file) replaces a typed message.
+inline constexpr const char* kReplaceWithLoadedText =
+    "The message you typed has not been hidden in a saved image. Replace it with the loaded text?";
+
 // The main window's commands, acted out on real files through the script.
 class CommandsFixture : public AppFixture {
 protected:

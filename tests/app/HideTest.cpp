@@ -95,6 +95,8 @@ TEST_F(HideTest, SavedFileKeepsItsLengthChangesOnlyLowBitsAndRevealsTheMessage) 
         Hide(dlg, "password1", saved);
         EXPECT_EQ(dlg.m_strSavePath.Bytes(), saved);
         EXPECT_EQ(dlg.m_strImagePath.Bytes(), path);
+        // The window now holds what the saved file holds, and says so.
+        EXPECT_EQ(dlg.GetSafeHwnd()->windowTitle(), "saved.bmp - Veil Note");
     });
     EXPECT_EQ(ReadFile(path), image);
     const Bytes written = ReadFile(saved);
@@ -137,6 +139,7 @@ TEST_F(HideTest, CancelledSaveLeavesTheImageAsItWasAndRevealFindsNothing) {
         TypeMessage(dlg, "never saved");
         Hide(dlg, "password1", std::nullopt);
         EXPECT_EQ(Carrier(dlg), image);
+        EXPECT_EQ(dlg.GetSafeHwnd()->windowTitle(), "image.bmp - Veil Note");
         m_script.ExpectMessageBox("Image does not contain curtained data ..");
         ClickReveal(dlg);  // and no password asked
         EXPECT_TRUE(m_script.Done());

@@ -4,33 +4,54 @@
 namespace {
 class LoadTextTest : public CommandsFixture {
 protected:
-    void Load(CVeilnoteDlg& dlg, const std::optional<std::string>& path) {
+    // Load text with `path` chosen (nullopt: cancelled); `replaceAnswer`
+    // answers the question asked before a typed message is replaced.
+    void Load(CVeilnoteDlg& dlg, const std::optional<std::string>& path,
+              const std::optional<std::string>& replaceAnswer = std::nullopt) {
         m_script.ExpectOpenFile(path);
+        if (replaceAnswer)
+            m_script.ExpectQuestion(kReplaceWithLoadedText, {"&Yes", "&No"}, "&No", *replaceAnswer);
         Click(dlg, IDC_MESSAGEVIEW);
         Click(dlg, IDC_LOADTEXT);
         EXPECT_TRUE(m_script.Done());
     }
 };
 
-TEST_F(LoadTextTest, ReplacesTheMessageWithTheFileUpToItsFirstZeroByte) {
+TEST_F(LoadTextTest, ReplacesTheMessageWithTheFileAndRefusesAFileWithAZeroByte) {
     struct Case {
         const char* name;
         std::string bytes;
         QString shown;
+        std::size_t zeroAt = std::string::npos;  // refused, before anything is asked
     };
     const Case cases[] = {
         {"plain", "a loaded message", "a loaded message"},
-        {"zero byte", std::string("before\0after", 12), "before"},
-        {"zero byte first", std::string("\0after", 6), ""},
+        {"zero byte", std::string("before\0after", 12), "typed before", 6},
+        {"zero byte first", std::string("\0after", 6), "typed before", 0},
         {"empty file", "", ""},
     };
     RunMainWindow([&](CVeilnoteDlg& dlg) {
         for (const Case& each : cases) {
             SCOPED_TRACE(each.name);
             TypeMessage(dlg, "typed before");
-            Load(dlg, WriteFile(m_folder, std::string(each.name) + ".txt", each.bytes));
+            const std::string path =
+                WriteFile(m_folder, std::string(each.name) + ".txt", each.bytes);
+            if (each.zeroAt != std::string::npos) {
+                m_script.ExpectOpenFile(path).ExpectMessageBox(
+                    "This file is not text: it holds a zero byte (at offset " +
+                    std::to_string(each.zeroAt) +
+                    "), and the message would be cut there. Seal it with veilnote-cli hide --seal "
+                    "to hide any bytes exactly.");
+                Click(dlg, IDC_MESSAGEVIEW);
+                Click(dlg, IDC_LOADTEXT);
+                EXPECT_TRUE(m_script.Done());
+            } else {
+                Load(dlg, path, "&Yes");
+            }
             EXPECT_EQ(MessageShown(dlg), each.shown);
-            EXPECT_EQ(dlg.m_strMessage.Bytes(), each.shown.toStdString());
+            if (each.zeroAt == std::string::npos) {
+                EXPECT_EQ(dlg.m_strMessage.Bytes(), each.shown.toStdString());
+            }
         }
     });
     for (const auto& dialog : m_script.FileDialogsSeen()) {
@@ -39,6 +60,21 @@ TEST_F(LoadTextTest, ReplacesTheMessageWithTheFileUpToItsFirstZeroByte) {
         EXPECT_EQ(dialog.defaultExtension, "txt");
         EXPECT_EQ(dialog.filter, "text (*.txt)|*.txt|");
     }
+}
+
+TEST_F(LoadTextTest, ReplacingATypedMessageAsksAndNoKeepsItButLoadedTextIsReplacedAtOnce) {
+    const std::string first = WriteFile(m_folder, "first.txt", std::string("first file"));
+    const std::string second = WriteFile(m_folder, "second.txt", std::string("second file"));
+    RunMainWindow([&](CVeilnoteDlg& dlg) {
+        TypeMessage(dlg, "typed by hand");
+        Load(dlg, first, "&No");
+        EXPECT_EQ(MessageShown(dlg), "typed by hand");
+        Load(dlg, first, "&Yes");
+        EXPECT_EQ(MessageShown(dlg), "first file");
+        // Text from a file is in that file still: nothing to lose.
+        Load(dlg, second);
+        EXPECT_EQ(MessageShown(dlg), "second file");
+    });
 }
 
 TEST_F(LoadTextTest, CancelOrAMissingFileChangesNothing) {

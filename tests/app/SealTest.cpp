@@ -32,15 +32,19 @@ QRect Geometry(CPasswordDlg& dlg, int id) {
     return Control(dlg, id)->geometry();
 }
 
-TEST_F(SealTest, SealBoxGrowsTheChooseDialogAndVerifyKeepsItsOldLayout) {
+TEST_F(SealTest, SealBoxGrowsTheChooseDialogAndVerifyHasNoEmptyRow) {
+    int chooseMarginBelow = 0;
     CPasswordDlg choose;
     choose.m_bChooseMode = 1;
-    m_script.ExpectModalRun<CPasswordDlg>([](CPasswordDlg& dlg) {
+    m_script.ExpectModalRun<CPasswordDlg>([&](CPasswordDlg& dlg) {
         auto* seal = qobject_cast<QCheckBox*>(Control(dlg, IDC_SEAL));
         ASSERT_NE(seal, nullptr);
         EXPECT_TRUE(IsShown(dlg, IDC_SEAL));
         EXPECT_FALSE(seal->isChecked()) << "off by default";
         EXPECT_EQ(seal->text().simplified(), kSealText);
+        // Its lines are even: none is left holding one stranded word.
+        for (const QString& line : seal->text().split('\n'))
+            EXPECT_GT(line.split(' ').size(), 1) << seal->text().toStdString();
         // The whole text fits, between the password rows and the buttons, all
         // inside the dialog.
         const QRect box = seal->geometry();
@@ -49,6 +53,7 @@ TEST_F(SealTest, SealBoxGrowsTheChooseDialogAndVerifyKeepsItsOldLayout) {
         EXPECT_GT(box.top(), Geometry(dlg, IDC_CONFIRM).bottom());
         EXPECT_GT(Geometry(dlg, IDOK).top(), box.bottom());
         EXPECT_TRUE(dlg.GetSafeHwnd()->rect().contains(Geometry(dlg, IDC_PASSWORD_CANCEL)));
+        chooseMarginBelow = dlg.GetSafeHwnd()->height() - Geometry(dlg, IDOK).bottom();
         Type(dlg, IDC_PASSWORD, "secret12");
         Type(dlg, IDC_CONFIRM, "secret12");
         Click(dlg, IDC_SEAL);
@@ -57,16 +62,21 @@ TEST_F(SealTest, SealBoxGrowsTheChooseDialogAndVerifyKeepsItsOldLayout) {
     });
     EXPECT_EQ(choose.DoModal(), IDCANCEL);
 
-    // Verifying looks as it did before the seal row: the template's old size,
-    // the buttons on their old row.
+    // Verifying has one row: the buttons follow it with no empty row
+    // between, and the dialog ends as far below them as when choosing.
     CPasswordDlg verify;
     verify.m_bChooseMode = 0;
-    m_script.ExpectModalRun<CPasswordDlg>([](CPasswordDlg& dlg) {
+    m_script.ExpectModalRun<CPasswordDlg>([&](CPasswordDlg& dlg) {
         EXPECT_FALSE(IsShown(dlg, IDC_SEAL));
-        EXPECT_EQ(dlg.GetSafeHwnd()->size(), DialogUnitsToPixels(0, 0, 145, 65).size());
-        EXPECT_EQ(Geometry(dlg, IDOK), DialogUnitsToPixels(7, 44, 50, 14));
-        EXPECT_EQ(Geometry(dlg, IDC_PASSWORD_CANCEL), DialogUnitsToPixels(88, 44, 50, 14));
-        EXPECT_EQ(Geometry(dlg, IDC_PASSWORD), DialogUnitsToPixels(52, 6, 85, 14));
+        EXPECT_FALSE(IsShown(dlg, IDC_CONFIRM));
+        const QRect password = Geometry(dlg, IDC_PASSWORD);
+        EXPECT_EQ(password, DialogUnitsToPixels(52, 6, 85, 14));
+        const QRect ok = Geometry(dlg, IDOK);
+        EXPECT_GT(ok.top(), password.bottom());
+        EXPECT_LT(ok.top() - password.bottom(), password.height());
+        EXPECT_EQ(Geometry(dlg, IDC_PASSWORD_CANCEL).top(), ok.top());
+        EXPECT_EQ(dlg.GetSafeHwnd()->height() - ok.bottom(), chooseMarginBelow);
+        EXPECT_EQ(dlg.GetSafeHwnd()->width(), DialogUnitsToPixels(0, 0, 145, 0).width());
         Click(dlg, IDC_PASSWORD_CANCEL);
     });
     EXPECT_EQ(verify.DoModal(), IDCANCEL);

@@ -1,6 +1,7 @@
 #include <QApplication>
 #include <QContextMenuEvent>
 #include <QMenu>
+#include <QProcess>
 #include <QTest>
 
 #include "AppFixture.h"
@@ -53,8 +54,8 @@ TEST_F(StartupTest, StartsWithNoWorkAreaAndNothingToHideOrReveal) {
         EXPECT_FALSE(IsEnabled(dlg, IDC_REVEAL));
         EXPECT_FALSE(IsEnabled(dlg, IDC_HIDE));
         EXPECT_TRUE(IsEnabled(dlg, IDC_OPENIMAGE));
-        // The dialog's own start puts the focus on the first tab stop, Exit.
-        EXPECT_EQ(dlg.GetSafeHwnd()->focusWidget(), Control(dlg, IDCANCEL));
+        // Not on the first tab stop, Exit, which Enter would press.
+        EXPECT_EQ(dlg.GetSafeHwnd()->focusWidget(), Control(dlg, IDC_IMAGEVIEW));
         EXPECT_NE(dlg.m_hIcon, nullptr);
         EXPECT_EQ(dlg.GetIcon(TRUE), dlg.m_hIcon);
         EXPECT_EQ(dlg.GetIcon(FALSE), dlg.m_hIcon);
@@ -152,5 +153,60 @@ TEST_F(StartupTest, SecondCopyStartsLikeTheFirst) {
     const HANDLE first = CreateMutex(nullptr, FALSE, "BrimvaleVeilnote");
     RunMainWindow([](CVeilnoteDlg& dlg) { EXPECT_FALSE(dlg.HasEnded()); });
     EXPECT_GE(first, 0);
+}
+struct ProgramRun {
+    int exitCode;
+    QString out, err;
+};
+
+// Runs the built program as a desktop would start it, with only `environment`
+// (no display unless it names one).
+ProgramRun RunProgram(const QStringList& arguments, const QStringList& environment) {
+    QProcess program;
+    QProcessEnvironment clean;
+    for (const QString& variable : environment)
+        clean.insert(variable.section('=', 0, 0), variable.section('=', 1));
+    program.setProcessEnvironment(clean);
+    program.start(QStringLiteral(VEILNOTE_WINDOW), arguments);
+    EXPECT_TRUE(program.waitForFinished(-1));
+    EXPECT_EQ(program.exitStatus(), QProcess::NormalExit);
+    return {program.exitCode(), QString::fromUtf8(program.readAllStandardOutput()),
+            QString::fromUtf8(program.readAllStandardError())};
+}
+
+TEST(StartArguments, OwnArgumentsAreCheckedFirstThenWhetherThereIsADisplay) {
+    const QString usage = "Usage: veilnote [FILE]   (veilnote --help for more)\n";
+    const QString noDisplay =
+        "veilnote: no display to open the window on; veilnote-cli works without one\n";
+    struct Case {
+        QStringList arguments;
+        QStringList environment;
+        int exitCode;
+        QString err;
+    };
+    const Case cases[] = {
+        {{"--bogus"}, {}, 2, "veilnote: unknown option --bogus\n" + usage},
+        {{"--bogus"}, {"DISPLAY=:99"}, 2, "veilnote: unknown option --bogus\n" + usage},
+        {{"-platform", "offscreen", "-x"}, {}, 2, "veilnote: unknown option -x\n" + usage},
+        {{"-reverse=1"}, {}, 2, "veilnote: unknown option -reverse=1\n" + usage},
+        {{"-platform=xcb"}, {}, 2, "veilnote: unknown option -platform=xcb\n" + usage},
+        {{"-style"}, {}, 2, "veilnote: option -style needs a value\n" + usage},
+        {{"a.bmp", "b.bmp"}, {}, 2, "veilnote: only one FILE can be opened\n" + usage},
+        {{"--", "a.bmp", "-b.bmp"}, {}, 2, "veilnote: only one FILE can be opened\n" + usage},
+        {{}, {}, 1, noDisplay},
+        {{"a.bmp"}, {"DISPLAY="}, 1, noDisplay},
+        {{"-style", "Fusion", "--reverse", "--", "-a.bmp"}, {}, 1, noDisplay},
+        {{"-style=Fusion", "a.bmp"}, {}, 1, noDisplay},
+        // Asked of the program itself, answered without a display.
+        {{"-style", "Fusion", "--version"}, {}, 0, ""},
+        {{"a.bmp", "--help"}, {}, 0, ""},
+    };
+    for (const Case& each : cases) {
+        SCOPED_TRACE(each.arguments.join(' ').toStdString());
+        const ProgramRun run = RunProgram(each.arguments, each.environment);
+        EXPECT_EQ(run.exitCode, each.exitCode);
+        EXPECT_EQ(run.err, each.err);
+        EXPECT_EQ(run.out.isEmpty(), each.exitCode != 0);
+    }
 }
 }  // namespace

@@ -8,6 +8,7 @@
 
 #include "SkinReader.h"
 #include "SplashFile.h"
+#include "Version.h"
 
 namespace {
 
@@ -34,6 +35,16 @@ TEST(ShippedFiles, SplashReads) {
     const auto* error = std::get_if<FileError>(&loaded);
     ASSERT_EQ(error, nullptr) << Describe("Splash.spl", *error).toStdString();
     EXPECT_FALSE(std::get<SplashArt>(loaded).badge.isEmpty());
+}
+
+TEST(ShippedFiles, SplashAndHelpPageShowTheProgramsOwnVersion) {
+    for (const char* name : {"Splash.spl", "Help.html"}) {
+        QFile file(Shipped(name));
+        ASSERT_TRUE(file.open(QIODevice::ReadOnly)) << name;
+        const QByteArray text = file.readAll();
+        EXPECT_TRUE(text.contains(QByteArray(" ") + version::kDotted + "<")) << name;
+        EXPECT_FALSE(text.contains("@PROJECT_VERSION")) << name;
+    }
 }
 
 TEST(ShippedFiles, IconIs32By32AndHelpPageExists) {

@@ -24,7 +24,7 @@ Bytes Bitmap(int bits, std::int32_t width, std::int32_t height) {
     if (bits <= 8) {
         shape.palette = Palette(1 << bits, false, rng);
     }
-    shape.pixels = RandomBytes(RowStride(width, bits) * static_cast<std::uint32_t>(height), rng,
+    shape.pixels = RandomBytes(static_cast<std::size_t>(RowStride(width, bits) * height), rng,
                                bits <= 8 ? (1u << bits) : 256);
     return WriteBitmap(shape);
 }
