@@ -82,7 +82,7 @@ HideRecords PlainRecords(std::string_view message, std::string_view password);
 // under the whole password. Throws std::bad_alloc when the key derivation
 // cannot get its memory.
 HideRecords SealedRecords(std::string_view message, std::string_view password,
-                          SealLimits limits = InteractiveSealLimits());
+                          SealLimits limits = WrittenSealLimits());
 
 // Whether both records fit a carrier of `carrierLength` bytes; when not,
 // reports why as writing them would ("Image is very small.").
