@@ -2,11 +2,15 @@
 
 #include <new>
 
+#include "BusyWork.h"
+#include "PassphraseStrength.h"
 #include "PasswordRules.h"
 #include "resource.h"
 
 namespace {
 constexpr const char* kNoMemoryToOpen = "There is not enough memory to open this sealed message.";
+constexpr const char* kOpening = "Opening...";
+constexpr const char* kSealAnyway = "Seal the message with this passphrase anyway?";
 // Verifying has no seal row: the dialog keeps the size it had before that
 // row existed, with the buttons where the row would be (dialog units).
 constexpr int kCompactWidth = 145;
@@ -30,6 +34,7 @@ CPasswordDlg::CPasswordDlg(CWnd* pParent)
 void CPasswordDlg::DoDataExchange(CDataExchange* pDX) {
     CDialog::DoDataExchange(pDX);
     DDX_Control(pDX, IDOK, m_btnOK);
+    DDX_Control(pDX, IDC_SEAL, m_btnSeal);
     DDX_Text(pDX, IDC_PASSWORD, m_strPassword);
     DDX_Text(pDX, IDC_CONFIRM, m_strConfirm);
     DDX_Check(pDX, IDC_SEAL, m_nSeal);
@@ -38,7 +43,9 @@ void CPasswordDlg::DoDataExchange(CDataExchange* pDX) {
 const MessageMap& CPasswordDlg::GetMessageMap() const {
     using Map = MessageMapFor<CPasswordDlg>;
     static const MessageMap map(&CDialog::GetMessageMap(),
-                                {Map::Clicked(IDC_PASSWORD_CANCEL, &CPasswordDlg::OnCancel)});
+                                {Map::Clicked(IDC_PASSWORD_CANCEL, &CPasswordDlg::OnCancel),
+                                 Map::Clicked(IDC_SEAL, &CPasswordDlg::OnSealingInputChanged),
+                                 Map::Changed(IDC_PASSWORD, &CPasswordDlg::OnSealingInputChanged)});
     return map;
 }
 
@@ -62,12 +69,24 @@ BOOL CPasswordDlg::OnInitDialog() {
 void CPasswordDlg::OnOK() {
     UpdateData(TRUE);
     if (m_bChooseMode == 1) {
-        if (const auto refusal = CheckChosenPassword(m_strPassword.Bytes(), m_strConfirm.Bytes())) {
+        const bool sealing = m_nSeal == BST_CHECKED;
+        if (const auto refusal =
+                CheckChosenPassword(m_strPassword.Bytes(), m_strConfirm.Bytes(),
+                                    sealing ? PasswordUse::kSealed : PasswordUse::kPlain)) {
             AfxMessageBox(CString(*refusal));
             return;
         }
-        m_strStored = CString(m_nSeal == BST_CHECKED ? SealedStoredForm()
-                                                     : StoredForm(m_strPassword.Bytes()));
+        // No keeps the dialog open for a stronger passphrase.
+        if (sealing) {
+            const PassphraseEstimate estimate = EstimatePassphrase(m_strPassword.Bytes());
+            if (estimate.strength == PassphraseStrength::kWeak &&
+                AfxMessageBox(CString(WeakPassphraseWarning(estimate)) + "\n\n" + kSealAnyway,
+                              MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2) != IDYES) {
+                GetDlgItem(IDC_PASSWORD)->SetFocus();
+                return;
+            }
+        }
+        m_strStored = CString(sealing ? SealedStoredForm() : StoredForm(m_strPassword.Bytes()));
         CDialog::OnOK();
         return;
     }
@@ -89,7 +108,11 @@ void CPasswordDlg::OnOK() {
 void CPasswordDlg::OnOKSealed() {
     std::optional<SecretText> opened;
     try {
-        opened = m_pSealedCarrier->OpenSealed(m_strPassword.Bytes());
+        // The key derivation takes a noticeable moment; the dialog stays
+        // painted and takes no second OK meanwhile.
+        opened = RunWhileBusy(*this, kOpening, [this] {
+            return m_pSealedCarrier->OpenSealed(m_strPassword.Bytes());
+        });
     } catch (const std::bad_alloc&) {
         AfxMessageBox(kNoMemoryToOpen);
         return;
@@ -102,6 +125,20 @@ void CPasswordDlg::OnOKSealed() {
     }
     AfxMessageBox(kPasswordInvalid);
     UpdateData(FALSE);
+}
+
+void CPasswordDlg::OnSealingInputChanged() {
+    if (m_bChooseMode != 1)
+        return;
+    CWnd* line = GetDlgItem(IDC_STRENGTH);
+    const bool sealing = m_btnSeal.GetCheck() == BST_CHECKED;
+    const CString passphrase = GetDlgItem(IDC_PASSWORD)->GetWindowText();
+    // The line is a label: a screen reader reads its text as it is shown.
+    // Nothing typed yet is not yet weak.
+    line->SetWindowText(sealing && !passphrase.IsEmpty()
+                            ? CString(EstimatePassphrase(passphrase.Bytes()).hint)
+                            : CString(""));
+    line->ShowWindow(sealing ? SW_SHOW : SW_HIDE);
 }
 
 void CPasswordDlg::OnCancel() {
