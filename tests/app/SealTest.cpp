@@ -1,6 +1,7 @@
 // Sealed messages in the window: the seal check box of the password dialog,
 // a sealed Hide, and a Reveal that needs the whole password.
 #include <QAccessible>
+#include <QApplication>
 #include <QCheckBox>
 #include <QLabel>
 
@@ -30,6 +31,23 @@ protected:
             Click(dlg, IDC_SEAL);
             Click(dlg, IDOK);
         });
+    }
+};
+
+// The busy statuses windows show while key derivations run, in order.
+class BusyStatusesShown : public QObject {
+public:
+    BusyStatusesShown() { qApp->installEventFilter(this); }
+    ~BusyStatusesShown() override { qApp->removeEventFilter(this); }
+    BusyStatusesShown(const BusyStatusesShown&) = delete;
+    BusyStatusesShown& operator=(const BusyStatusesShown&) = delete;
+    QStringList seen;
+
+protected:
+    bool eventFilter(QObject* receiver, QEvent* event) override {
+        if (event->type() == QEvent::Show && receiver->objectName() == "busyStatus")
+            seen << static_cast<QLabel*>(receiver)->text();
+        return false;
     }
 };
 
@@ -86,6 +104,7 @@ TEST_F(SealTest, SealedHideOpensOnlyWithTheWholePasswordInTheWindowAndTheTool) {
     const std::string path = Write("image.bmp", image);
     const std::string saved = PathOf("sealed.bmp");
     const std::string message = "Meet at noon by the mill.  ";
+    const BusyStatusesShown statuses;
     RunMainWindow([&](CVeilnoteDlg& dlg) {
         Open(dlg, path);
         TypeMessage(dlg, QString::fromStdString(message));
@@ -107,6 +126,7 @@ TEST_F(SealTest, SealedHideOpensOnlyWithTheWholePasswordInTheWindowAndTheTool) {
         ClickHide(dlg);
         EXPECT_TRUE(m_script.Done());
     });
+    EXPECT_EQ(statuses.seen, QStringList{"Sealing..."});
     const Bytes written = ReadFile(saved);
     ASSERT_EQ(written.size(), image.size());
     EXPECT_EQ(RecordOf(written, kPasswordRecordStart), SealedStoredForm());
@@ -158,6 +178,9 @@ TEST_F(SealTest, SealedHideOpensOnlyWithTheWholePasswordInTheWindowAndTheTool) {
         EXPECT_TRUE(m_script.Done());
         EXPECT_EQ(main.m_strMessage.Bytes(), message);
     });
+    EXPECT_EQ(statuses.seen,
+              (QStringList{"Sealing...", "Opening...", "Opening...", "Opening...", "Opening..."}))
+        << "each try at the whole password";
 }
 
 QString Spoken(QWidget* widget) {
