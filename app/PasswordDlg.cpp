@@ -2,12 +2,16 @@
 
 #include <new>
 
+#include "BusyWork.h"
+#include "PassphraseStrength.h"
 #include "PasswordRules.h"
 #include "SecretText.h"
 #include "resource.h"
 
 namespace {
 constexpr const char* kNoMemoryToOpen = "There is not enough memory to open this sealed message.";
+constexpr const char* kOpening = "Opening...";
+constexpr const char* kSealAnyway = "Seal the message with this passphrase anyway?";
 // Verifying has neither the Confirm row nor the seal row: the buttons take
 // the Confirm row's place, and the dialog ends below them, as far below as
 // the choosing layout does (dialog units).
@@ -57,6 +61,7 @@ void CPasswordDlg::WipeEntries() {
 void CPasswordDlg::DoDataExchange(CDataExchange* pDX) {
     CDialog::DoDataExchange(pDX);
     DDX_Control(pDX, IDOK, m_btnOK);
+    DDX_Control(pDX, IDC_SEAL, m_btnSeal);
     DDX_Text(pDX, IDC_PASSWORD, m_strPassword);
     DDX_Text(pDX, IDC_CONFIRM, m_strConfirm);
     DDX_Check(pDX, IDC_SEAL, m_nSeal);
@@ -65,7 +70,9 @@ void CPasswordDlg::DoDataExchange(CDataExchange* pDX) {
 const MessageMap& CPasswordDlg::GetMessageMap() const {
     using Map = MessageMapFor<CPasswordDlg>;
     static const MessageMap map(&CDialog::GetMessageMap(),
-                                {Map::Clicked(IDC_PASSWORD_CANCEL, &CPasswordDlg::OnCancel)});
+                                {Map::Clicked(IDC_PASSWORD_CANCEL, &CPasswordDlg::OnCancel),
+                                 Map::Clicked(IDC_SEAL, &CPasswordDlg::OnSealingInputChanged),
+                                 Map::Changed(IDC_PASSWORD, &CPasswordDlg::OnSealingInputChanged)});
     return map;
 }
 
@@ -91,12 +98,24 @@ BOOL CPasswordDlg::OnInitDialog() {
 void CPasswordDlg::OnOK() {
     UpdateData(TRUE);
     if (m_bChooseMode == 1) {
-        if (const auto refusal = CheckChosenPassword(m_strPassword.Bytes(), m_strConfirm.Bytes())) {
+        const bool sealing = m_nSeal == BST_CHECKED;
+        if (const auto refusal =
+                CheckChosenPassword(m_strPassword.Bytes(), m_strConfirm.Bytes(),
+                                    sealing ? PasswordUse::kSealed : PasswordUse::kPlain)) {
             AfxMessageBox(CString(*refusal));
             return;
         }
-        m_strStored = CString(m_nSeal == BST_CHECKED ? SealedStoredForm()
-                                                     : StoredForm(m_strPassword.Bytes()));
+        // No keeps the dialog open for a stronger passphrase.
+        if (sealing) {
+            const PassphraseEstimate estimate = EstimatePassphrase(m_strPassword.Bytes());
+            if (estimate.strength == PassphraseStrength::kWeak &&
+                AfxMessageBox(CString(WeakPassphraseWarning(estimate)) + "\n\n" + kSealAnyway,
+                              MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2) != IDYES) {
+                GetDlgItem(IDC_PASSWORD)->SetFocus();
+                return;
+            }
+        }
+        m_strStored = CString(sealing ? SealedStoredForm() : StoredForm(m_strPassword.Bytes()));
         CDialog::OnOK();
         WipeEntries();
         return;
@@ -120,7 +139,11 @@ void CPasswordDlg::OnOK() {
 void CPasswordDlg::OnOKSealed() {
     std::optional<SecretText> opened;
     try {
-        opened = m_pSealedCarrier->OpenSealed(m_strPassword.Bytes());
+        // The key derivation takes a noticeable moment; the dialog stays
+        // painted and takes no second OK meanwhile.
+        opened = RunWhileBusy(*this, kOpening, [this] {
+            return m_pSealedCarrier->OpenSealed(m_strPassword.Bytes());
+        });
     } catch (const std::bad_alloc&) {
         AfxMessageBox(kNoMemoryToOpen);
         return;
@@ -134,6 +157,20 @@ void CPasswordDlg::OnOKSealed() {
     }
     AfxMessageBox(kPasswordInvalid);
     UpdateData(FALSE);
+}
+
+void CPasswordDlg::OnSealingInputChanged() {
+    if (m_bChooseMode != 1)
+        return;
+    CWnd* line = GetDlgItem(IDC_STRENGTH);
+    const bool sealing = m_btnSeal.GetCheck() == BST_CHECKED;
+    const CString passphrase = GetDlgItem(IDC_PASSWORD)->GetWindowText();
+    // The line is a label: a screen reader reads its text as it is shown.
+    // Nothing typed yet is not yet weak.
+    line->SetWindowText(sealing && !passphrase.IsEmpty()
+                            ? CString(EstimatePassphrase(passphrase.Bytes()).hint)
+                            : CString(""));
+    line->ShowWindow(sealing ? SW_SHOW : SW_HIDE);
 }
 
 void CPasswordDlg::OnCancel() {

@@ -17,11 +17,13 @@ public:
     CString m_strStored;     // result when choosing; input when verifying
     CButton m_btnUnused;
     CButton m_btnOK;
+    CButton m_btnSeal;
     CString m_strPassword;
     CString m_strConfirm;
-    // Choose mode: the seal check box. When it is ticked, an accepted OK sets
-    // m_strStored to the sealed carriers' stored form, and the whole password
-    // stays in m_strPassword for sealing the message.
+    // Choose mode: the seal check box. When it is ticked, the password may be
+    // a passphrase of up to 128 bytes, a weak one is asked about, an accepted
+    // OK sets m_strStored to the sealed carriers' stored form, and the whole
+    // password stays in m_strPassword for sealing the message.
     int m_nSeal = BST_UNCHECKED;
     // Verify mode: when set, the entry must open this sealed carrier's box
     // (m_strStored is then ignored), and an accepted OK leaves the message in
@@ -41,6 +43,8 @@ private:
     // entry that its caller does not read: all of it unless a choice to seal
     // leaves the whole password for sealing.
     void WipeEntries();
+    // Seal ticked: how guessable the typed passphrase is, shown live.
+    void OnSealingInputChanged();
 
     DECLARE_MESSAGE_MAP()
 };

@@ -236,7 +236,7 @@ void CVeilnoteDlg::OnHide() {
     const std::span<const std::uint8_t> image(pImage, static_cast<std::size_t>(nLength));
     if (bSeal && !AcceptLongerSealedRecord(image, m_strMessage.GetLength()))
         return;
-    const std::optional<HideRecords> records = RecordsFor(m_strMessage, dlgPassword);
+    const std::optional<HideRecords> records = RecordsFor(*this, m_strMessage, dlgPassword);
     if (!records)
         return;
 

@@ -26,7 +26,8 @@ constexpr std::string_view kHideDescription =
     "Without --force or --convert, a message that would visibly change IMAGE (or an\n"
     "IMAGE that is not a bitmap) is refused; 'info' shows how much it takes safely.\n"
     "A password has 8 to 16 bytes. Unsealed, only its first 8 bytes are kept, and\n"
-    "the message is read by anyone with the program.\n";
+    "the message is read by anyone with the program. Sealed, a passphrase may have\n"
+    "up to 128 bytes, and a weak one draws a warning.\n";
 
 constexpr std::string_view kRevealDescription =
     "Writes the message hidden in IMAGE to standard output. A sealed message needs\n"
@@ -39,8 +40,8 @@ constexpr std::string_view kRevealDescription =
 constexpr std::string_view kInfoDescription =
     "Shows IMAGE's size, how many message bytes it can take, what kind of picture\n"
     "it is, how many message bytes it takes without any visible change, how many\n"
-    "it takes sealed, whether it holds a hidden password, and whether its message\n"
-    "is sealed.\n";
+    "it takes sealed, whether it holds a hidden password, whether its message is\n"
+    "sealed, and a sealed message's key derivation limits.\n";
 
 constexpr std::array kCommands{
     Command{"hide",

@@ -40,5 +40,8 @@ int RunInfo(const ParsedArguments& parsed, Console& console) {
                 << facts.sealedSafeCapacity << " safely)\n"
                 << "password record: " << (facts.passwordRecord ? "present" : "none") << '\n'
                 << "message: " << MessageWord(facts.message) << '\n';
+    if (facts.sealLimits) {
+        console.out << "seal limits: " << *facts.sealLimits << '\n';
+    }
     return static_cast<int>(ExitCode::kSuccess);
 }

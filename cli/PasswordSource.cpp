@@ -2,6 +2,7 @@
 
 #include "Errors.h"
 #include "FileIO.h"
+#include "PassphraseStrength.h"
 #include "PasswordRules.h"
 
 namespace {
@@ -88,7 +89,13 @@ std::string ChooseStoredPassword(const PasswordInputs& inputs, std::ostream& err
 }
 
 SecretText ChoosePassword(const PasswordInputs& inputs, std::ostream& err) {
-    return Choose(inputs, err, PasswordUse::kSealed);
+    SecretText passphrase = Choose(inputs, err, PasswordUse::kSealed);
+    // A script has no one to ask: it is told, and the seal goes on.
+    const PassphraseEstimate estimate = EstimatePassphrase(passphrase.View());
+    if (estimate.strength == PassphraseStrength::kWeak) {
+        err << "warning: " << WeakPassphraseWarning(estimate) << '\n';
+    }
+    return passphrase;
 }
 
 SecretText OpenWithPassword(const PasswordInputs& inputs, const CarrierReading& carrier,

@@ -28,8 +28,8 @@ std::string_view FirstLine(std::string_view text);
 // Throws Refusal with the message of the rule broken.
 std::string ChooseStoredPassword(const PasswordInputs& inputs, std::ostream& err);
 
-// Chooses a new password for sealing, as ChooseStoredPassword does, and
-// returns it whole.
+// Chooses a new password for sealing, as ChooseStoredPassword does but up to
+// 128 bytes long, and returns it whole. A weak one draws a warning on `err`.
 SecretText ChoosePassword(const PasswordInputs& inputs, std::ostream& err);
 
 // Asks for the password of a plain carrier; throws WrongPassword when it does not match.

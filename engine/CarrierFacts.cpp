@@ -30,5 +30,8 @@ CarrierFacts ReadCarrierFacts(std::span<const std::uint8_t> carrier) {
     facts.sealedSafeCapacity = LongestSealed(facts.safeCapacity);
     facts.passwordRecord = IsStoredForm(reading.Stored());
     facts.message = reading.GetKind();
+    if (reading.Box()) {
+        facts.sealLimits = DescribeSealLimits(reading.Box()->Limits());
+    }
     return facts;
 }

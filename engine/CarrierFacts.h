@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <span>
 #include <string>
 
@@ -19,6 +20,9 @@ struct CarrierFacts {
     std::int64_t sealedSafeCapacity = 0;  // ... without any visible change
     bool passwordRecord = false;          // a stored form as Hide writes one
     CarrierReading::Kind message = CarrierReading::Kind::kNoRecords;
+    // A sealed box's key derivation limits, as DescribeSealLimits names them:
+    // boxes sealed before the moderate limits can be told and sealed again.
+    std::optional<std::string> sealLimits;
 };
 
 CarrierFacts ReadCarrierFacts(std::span<const std::uint8_t> carrier);

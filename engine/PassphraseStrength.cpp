@@ -87,3 +87,8 @@ PassphraseEstimate EstimatePassphrase(std::string_view passphrase) {
                     ReadableDuration(SecondsToGuess(estimate.bits)) + " for a thousand computers";
     return estimate;
 }
+
+std::string WeakPassphraseWarning(const PassphraseEstimate& estimate) {
+    return estimate.hint +
+           " to guess this passphrase. Four or more random words make a strong one.";
+}

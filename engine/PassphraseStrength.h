@@ -46,3 +46,8 @@ struct PassphraseEstimate {
 };
 
 PassphraseEstimate EstimatePassphrase(std::string_view passphrase);
+
+// What both front ends tell before sealing with a weak passphrase, such as
+// "Weak: about 3 hours for a thousand computers to guess this passphrase.
+// Four or more random words make a strong one."
+std::string WeakPassphraseWarning(const PassphraseEstimate& estimate);

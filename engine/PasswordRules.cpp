@@ -21,10 +21,15 @@ bool IsStoredForm(std::string_view stored) {
     return stored.size() == kStoredFormBytes && stored.ends_with(kStoredSuffix);
 }
 
-std::optional<std::string> CheckPasswordLength(std::string_view password, PasswordUse /*use*/) {
-    // Sealed passwords share the plain range for now.
+std::optional<std::string> CheckPasswordLength(std::string_view password, PasswordUse use) {
     if (password.size() < kMinPasswordLength) {
         return kPasswordTooShort;
+    }
+    if (use == PasswordUse::kSealed) {
+        if (password.size() > kMaxSealedPassphraseLength) {
+            return kSealedPassphraseTooLong;
+        }
+        return std::nullopt;
     }
     if (password.size() > kMaxPasswordLength) {
         return kPasswordTooLong;

@@ -14,9 +14,14 @@ inline constexpr std::size_t kCountedPasswordBytes = 8;
 inline constexpr std::size_t kStoredFormBytes = 16;
 inline constexpr std::size_t kMinPasswordLength = 8;
 inline constexpr std::size_t kMaxPasswordLength = 16;
+// A sealed carrier keeps no part of its password, so a passphrase may be
+// long; the bound only keeps a pasted page from being taken for one.
+inline constexpr std::size_t kMaxSealedPassphraseLength = 128;
 
 inline constexpr const char* kPasswordTooShort = "password  must be at least 8 chars";
 inline constexpr const char* kPasswordTooLong = "password is to long it must at most 16 chars";
+inline constexpr const char* kSealedPassphraseTooLong =
+    "a passphrase for a sealed message can have at most 128 bytes";
 inline constexpr const char* kPasswordMismatch = "Password & Confirm Pw not match";
 inline constexpr const char* kPasswordInvalid = "Invalid password try again";
 inline constexpr const char* kPasswordReservedByte =
@@ -26,8 +31,7 @@ inline constexpr const char* kPasswordHasZeroByte =
     "a password cannot hold a zero byte: it could never be entered to reveal the message";
 
 // What a password guards: a plain carrier keeps its stored form, a sealed one
-// derives its key from the whole password. The two may one day allow
-// different lengths.
+// derives its key from the whole password, which may then be a passphrase.
 enum class PasswordUse { kPlain, kSealed };
 
 // The first 8 bytes of `password` followed by "58203614".

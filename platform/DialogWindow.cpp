@@ -7,6 +7,7 @@
 #include <QContextMenuEvent>
 #include <QDropEvent>
 #include <QKeyEvent>
+#include <QLineEdit>
 #include <QMenu>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -64,8 +65,15 @@ QMenu* DialogWindow::ShowSystemMenu(const QPoint& globalPos) {
 
 void DialogWindow::ConnectControl(QWidget* control) {
     const int id = ControlIdOf(control);
-    if (auto* button = qobject_cast<QPushButton*>(control)) {
-        connect(button, &QPushButton::clicked, this, [this, id] { m_dialog.SendCommand(id); });
+    if (auto* button = qobject_cast<QAbstractButton*>(control)) {
+        // Push buttons and check boxes alike: a dialog may follow a box's
+        // state as the user changes it.
+        connect(button, &QAbstractButton::clicked, this, [this, id] { m_dialog.SendCommand(id); });
+    } else if (auto* edit = qobject_cast<QLineEdit*>(control)) {
+        connect(edit, &QLineEdit::textChanged, this, [this, id] {
+            MessageContext context{WM_COMMAND, EN_CHANGE, id};
+            m_dialog.OnWndMsg(context);
+        });
     } else if (auto* tabs = qobject_cast<QTabBar*>(control)) {
         connect(tabs, &QTabBar::currentChanged, this, [this, id, tabs](int) {
             NMHDR header{tabs, static_cast<UINT>(id), TCN_SELCHANGE};

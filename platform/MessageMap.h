@@ -57,6 +57,11 @@ struct MessageMapFor {
         return {WM_COMMAND, BN_CLICKED, id,
                 [handler](CCmdTarget& target, MessageContext&) { (Self(target).*handler)(); }};
     }
+    // The text of edit control `id` changed, by the user or the program.
+    static MessageMapEntry Changed(int id, void (T::*handler)()) {
+        return {WM_COMMAND, EN_CHANGE, id,
+                [handler](CCmdTarget& target, MessageContext&) { (Self(target).*handler)(); }};
+    }
     static MessageMapEntry Notify(UINT code, int id, void (T::*handler)(NMHDR*, LRESULT*)) {
         return {WM_NOTIFY, code, id, [handler](CCmdTarget& target, MessageContext& context) {
                     (Self(target).*handler)(static_cast<NMHDR*>(context.data), &context.result);

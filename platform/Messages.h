@@ -16,6 +16,7 @@ inline constexpr UINT WM_DROPFILES = 0x0233;
 inline constexpr UINT WM_APP = 0x8000;
 
 inline constexpr UINT BN_CLICKED = 0;
+inline constexpr UINT EN_CHANGE = 0x0300;
 inline constexpr UINT TCN_SELCHANGE = static_cast<UINT>(-551);
 
 // System commands.

@@ -1,6 +1,7 @@
 #include "Wnd.h"
 
 #include <QApplication>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPainter>
 #include <QPlainTextEdit>
@@ -90,6 +91,8 @@ QString ShownText(const QWidget* control) {
     }
     if (const auto* button = qobject_cast<const QAbstractButton*>(control))
         return button->text();
+    if (const auto* label = qobject_cast<const QLabel*>(control))
+        return label->text();
     return control->windowTitle();
 }
 }  // namespace
@@ -110,6 +113,10 @@ void CWnd::SetWindowText(const CString& text) {
         multiLine->document()->setModified(false);  // as QLineEdit::setText does
     } else if (auto* button = qobject_cast<QAbstractButton*>(m_hWnd)) {
         button->setText(shown);
+    } else if (auto* label = qobject_cast<QLabel*>(m_hWnd)) {
+        // A static control's text is what it shows, and what a screen
+        // reader reads.
+        label->setText(shown);
     } else {
         m_hWnd->setWindowTitle(shown);
     }

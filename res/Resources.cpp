@@ -42,24 +42,26 @@ constexpr std::array<DialogItemTemplate, 14> kMainItems{{
     {IDC_HELPBUTTON, kButtonClass, "", 4, 4, 12, 10, 0x50010000},
 }};
 
-// Password dialog, laid out for choosing: the seal row sits between the
-// password rows and the buttons. Verifying drops that row (see CPasswordDlg).
-constexpr std::array<DialogItemTemplate, 7> kPasswordItems{{
-    {IDOK, kButtonClass, "OK", 7, 75, 50, 14, 0x50010001},
+// Password dialog, laid out for choosing: the passphrase's strength line
+// (hidden until Seal is ticked) and the seal row sit between the password
+// rows and the buttons. Verifying drops both (see CPasswordDlg).
+constexpr std::array<DialogItemTemplate, 8> kPasswordItems{{
+    {IDOK, kButtonClass, "OK", 7, 93, 50, 14, 0x50010001},
     {IDC_PASSWORD_LABEL, kStaticClass, "Password :", 7, 8, 36, 8, 0x50020000},
     {IDC_CONFIRM_LABEL, kStaticClass, "Confirm Pw :", 7, 27, 40, 8, 0x50020000},
     {IDC_PASSWORD, kEditClass, "", 52, 6, 85, 14, 0x508100A0},
     {IDC_CONFIRM, kEditClass, "", 52, 26, 85, 14, 0x508100A0},
+    {IDC_STRENGTH, kStaticClass, "", 7, 44, 131, 16, 0x40020000},
     {IDC_SEAL, kButtonClass, "Seal the message with the whole password (only Veilnote can then read it)",
-     7, 44, 131, 27, 0x50012003},
-    {IDC_PASSWORD_CANCEL, kButtonClass, "Cancel", 88, 75, 50, 14, 0x50010000},
+     7, 62, 131, 27, 0x50012003},
+    {IDC_PASSWORD_CANCEL, kButtonClass, "Cancel", 88, 93, 50, 14, 0x50010000},
 }};
 
 constexpr std::array<DialogTemplate, 3> kDialogs{{
     {IDD_ABOUTBOX, "About Veilnote", 0x80C800C0, 0, 269, 131, "MS Sans Serif", 8, kAboutItems},
     {IDD_VEILNOTE_DIALOG, "Veil Note", 0x90CA00C0, 0x00040000, 368, 275, "MS Sans Serif", 8,
      kMainItems},
-    {IDD_PASSWORD, "Password", 0x80C800C0, 0, 145, 96, "MS Sans Serif", 8, kPasswordItems},
+    {IDD_PASSWORD, "Password", 0x80C800C0, 0, 145, 114, "MS Sans Serif", 8, kPasswordItems},
 }};
 
 constexpr std::array<StringResource, 1> kStrings{{

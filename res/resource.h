@@ -31,6 +31,7 @@
 #define IDC_PASSWORD_LABEL 1016
 #define IDC_PASSWORD_CANCEL 1025
 #define IDC_SEAL 1026
+#define IDC_STRENGTH 1027
 
 // System menu command of the About box.
 #define IDM_ABOUTBOX 0x0010

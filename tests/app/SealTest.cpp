@@ -1,6 +1,9 @@
 // Sealed messages in the window: the seal check box of the password dialog,
 // a sealed Hide, and a Reveal that needs the whole password.
+#include <QAccessible>
+#include <QApplication>
 #include <QCheckBox>
+#include <QLabel>
 
 #include "CarrierRecords.h"
 #include "CommandsFixture.h"
@@ -13,18 +16,38 @@ namespace {
 constexpr const char* kSealText =
     "Seal the message with the whole password (only Veilnote can then read it)";
 constexpr const char* kInvalid = "Invalid password try again";
+constexpr const char* kTooLong = "password is to long it must at most 16 chars";
+// 40 characters, strong enough that sealing asks nothing.
+const QString kPassphrase = "lantern meadow copper violin quietly run";
 
 class SealTest : public CommandsFixture {
 protected:
     // The password dialog comes up in choose mode; the user types `password`
     // twice, ticks Seal and clicks OK.
-    void ExpectPasswordChosenSealed(const QString& password) {
+    void ExpectPasswordChosenSealed(const QString& password = kPassphrase) {
         m_script.ExpectModalRun<CPasswordDlg>([password](CPasswordDlg& dlg) {
             Type(dlg, IDC_PASSWORD, password);
             Type(dlg, IDC_CONFIRM, password);
             Click(dlg, IDC_SEAL);
             Click(dlg, IDOK);
         });
+    }
+};
+
+// The busy statuses windows show while key derivations run, in order.
+class BusyStatusesShown : public QObject {
+public:
+    BusyStatusesShown() { qApp->installEventFilter(this); }
+    ~BusyStatusesShown() override { qApp->removeEventFilter(this); }
+    BusyStatusesShown(const BusyStatusesShown&) = delete;
+    BusyStatusesShown& operator=(const BusyStatusesShown&) = delete;
+    QStringList seen;
+
+protected:
+    bool eventFilter(QObject* receiver, QEvent* event) override {
+        if (event->type() == QEvent::Show && receiver->objectName() == "busyStatus")
+            seen << static_cast<QLabel*>(receiver)->text();
+        return false;
     }
 };
 
@@ -77,6 +100,9 @@ TEST_F(SealTest, SealBoxGrowsTheChooseDialogAndVerifyHasNoEmptyRow) {
         EXPECT_EQ(Geometry(dlg, IDC_PASSWORD_CANCEL).top(), ok.top());
         EXPECT_EQ(dlg.GetSafeHwnd()->height() - ok.bottom(), chooseMarginBelow);
         EXPECT_EQ(dlg.GetSafeHwnd()->width(), DialogUnitsToPixels(0, 0, 145, 0).width());
+        EXPECT_FALSE(IsShown(dlg, IDC_STRENGTH));
+        Type(dlg, IDC_PASSWORD, "password1234");
+        EXPECT_FALSE(IsShown(dlg, IDC_STRENGTH)) << "an entry to verify is not estimated";
         Click(dlg, IDC_PASSWORD_CANCEL);
     });
     EXPECT_EQ(verify.DoModal(), IDCANCEL);
@@ -88,14 +114,29 @@ TEST_F(SealTest, SealedHideOpensOnlyWithTheWholePasswordInTheWindowAndTheTool) {
     const std::string path = Write("image.bmp", image);
     const std::string saved = PathOf("sealed.bmp");
     const std::string message = "Meet at noon by the mill.  ";
+    const BusyStatusesShown statuses;
     RunMainWindow([&](CVeilnoteDlg& dlg) {
         Open(dlg, path);
         TypeMessage(dlg, QString::fromStdString(message));
-        ExpectPasswordChosenSealed("whole-password-1");
-        m_script.ExpectSaveFile(saved);
+        // Unsealed, the password rule is as it always was; sealed, the whole
+        // passphrase is taken.
+        m_script.ExpectModalRun<CPasswordDlg>([&](CPasswordDlg& chooser) {
+            Type(chooser, IDC_PASSWORD, kPassphrase.left(17));
+            Type(chooser, IDC_CONFIRM, kPassphrase.left(17));
+            m_script.ExpectMessageBox(kTooLong);
+            Click(chooser, IDOK);
+            EXPECT_TRUE(m_script.Done());
+            EXPECT_FALSE(chooser.HasEnded());
+            Type(chooser, IDC_PASSWORD, kPassphrase);
+            Type(chooser, IDC_CONFIRM, kPassphrase);
+            Click(chooser, IDC_SEAL);
+            m_script.ExpectSaveFile(saved);
+            Click(chooser, IDOK);
+        });
         ClickHide(dlg);
         EXPECT_TRUE(m_script.Done());
     });
+    EXPECT_EQ(statuses.seen, QStringList{"Sealing..."});
     const Bytes written = ReadFile(saved);
     ASSERT_EQ(written.size(), image.size());
     EXPECT_EQ(RecordOf(written, kPasswordRecordStart), SealedStoredForm());
@@ -104,8 +145,9 @@ TEST_F(SealTest, SealedHideOpensOnlyWithTheWholePasswordInTheWindowAndTheTool) {
     EXPECT_EQ(record.find("noon"), std::string::npos);
 
     // The command-line tool reads it with the whole password only.
-    const std::string passwordFile = WriteFile(m_folder, "pw.txt", std::string("whole-password-1"));
-    const std::string prefixFile = WriteFile(m_folder, "pw8.txt", std::string("whole-password-2"));
+    const std::string passwordFile = WriteFile(m_folder, "pw.txt", kPassphrase.toStdString());
+    const std::string prefixFile =
+        WriteFile(m_folder, "pw16.txt", kPassphrase.left(16).toStdString());
     std::string out;
     EXPECT_EQ(RunCli({"reveal", QString::fromStdString(saved), "--password-file",
                       QString::fromStdString(passwordFile)},
@@ -123,7 +165,8 @@ TEST_F(SealTest, SealedHideOpensOnlyWithTheWholePasswordInTheWindowAndTheTool) {
         TypeMessage(main, "draft");
         m_script.ExpectModalRun<CPasswordDlg>([&](CPasswordDlg& dlg) {
             EXPECT_FALSE(IsShown(dlg, IDC_SEAL));
-            for (const QString wrong : {"whole-pa", "whole-password-2", "whole-password-1 "}) {
+            for (const QString& wrong :
+                 {kPassphrase.left(8), kPassphrase.left(16), kPassphrase + " "}) {
                 SCOPED_TRACE(wrong.toStdString());
                 Type(dlg, IDC_PASSWORD, wrong);
                 m_script.ExpectMessageBox(kInvalid);
@@ -133,7 +176,7 @@ TEST_F(SealTest, SealedHideOpensOnlyWithTheWholePasswordInTheWindowAndTheTool) {
                 EXPECT_EQ(TextOf(dlg, IDC_PASSWORD), "");
                 EXPECT_EQ(MessageShown(main), "draft");
             }
-            Type(dlg, IDC_PASSWORD, "whole-password-1");
+            Type(dlg, IDC_PASSWORD, kPassphrase);
             // The typed draft is about to be replaced: the user is asked.
             m_script.ExpectQuestion(
                 "The message you typed has not been hidden in a saved image. "
@@ -145,6 +188,60 @@ TEST_F(SealTest, SealedHideOpensOnlyWithTheWholePasswordInTheWindowAndTheTool) {
         EXPECT_TRUE(m_script.Done());
         EXPECT_EQ(main.m_strMessage.Bytes(), message);
     });
+    EXPECT_EQ(statuses.seen,
+              (QStringList{"Sealing...", "Opening...", "Opening...", "Opening...", "Opening..."}))
+        << "each try at the whole password";
+}
+
+QString Spoken(QWidget* widget) {
+    QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(widget);
+    return accessible ? accessible->text(QAccessible::Name) : QString();
+}
+
+TEST_F(SealTest, StrengthLineFollowsThePassphraseWhileSealTickedAndAWeakOneIsAsked) {
+    CPasswordDlg choose;
+    choose.m_bChooseMode = 1;
+    m_script.ExpectModalRun<CPasswordDlg>([this](CPasswordDlg& dlg) {
+        auto* line = qobject_cast<QLabel*>(Control(dlg, IDC_STRENGTH));
+        ASSERT_NE(line, nullptr);
+        Type(dlg, IDC_PASSWORD, "password1234");
+        EXPECT_FALSE(IsShown(dlg, IDC_STRENGTH)) << "plain passwords get no estimate";
+        Click(dlg, IDC_SEAL);
+        EXPECT_TRUE(IsShown(dlg, IDC_STRENGTH));
+        EXPECT_EQ(Spoken(line), "Weak: less than a second for a thousand computers");
+        // The line sits under the fields, above the seal box, and is not cut.
+        EXPECT_GT(line->geometry().top(), Geometry(dlg, IDC_CONFIRM).bottom());
+        EXPECT_GT(Geometry(dlg, IDC_SEAL).top(), line->geometry().bottom());
+        EXPECT_LE(line->heightForWidth(line->width()), line->height());
+        Type(dlg, IDC_PASSWORD, kPassphrase);
+        EXPECT_TRUE(Spoken(line).startsWith("Strong: ")) << Spoken(line).toStdString();
+        SaveScreenshot(dlg.GetSafeHwnd(), "password-choose-strength");
+        Type(dlg, IDC_PASSWORD, "");
+        EXPECT_EQ(Spoken(line), "") << "nothing typed is no estimate";
+        Click(dlg, IDC_SEAL);
+        EXPECT_FALSE(IsShown(dlg, IDC_STRENGTH));
+        Click(dlg, IDC_SEAL);
+
+        // A weak passphrase is asked about, No first; No leaves the dialog
+        // open for another one.
+        Type(dlg, IDC_PASSWORD, "password1234");
+        Type(dlg, IDC_CONFIRM, "password1234");
+        const std::string question =
+            "Weak: less than a second for a thousand computers to guess this passphrase. Four "
+            "or more random words make a strong one.\n\nSeal the message with this passphrase "
+            "anyway?";
+        m_script.ExpectQuestion(question, {"&Yes", "&No"}, "&No", "&No");
+        Click(dlg, IDOK);
+        EXPECT_TRUE(m_script.Done());
+        EXPECT_FALSE(dlg.HasEnded());
+        m_script.ExpectQuestion(question, {"&Yes", "&No"}, "&No", "&Yes");
+        Click(dlg, IDOK);
+        EXPECT_TRUE(dlg.HasEnded());
+    });
+    EXPECT_EQ(choose.DoModal(), IDOK);
+    EXPECT_EQ(choose.m_strStored.Bytes(), SealedStoredForm());
+    EXPECT_EQ(choose.m_strPassword.Bytes(), "password1234");
+    EXPECT_TRUE(m_script.Done());
 }
 
 TEST_F(SealTest, ALongerSealedRecordThatWouldShowIsAskedAboutAfterThePassword) {
@@ -171,7 +268,7 @@ TEST_F(SealTest, ALongerSealedRecordThatWouldShowIsAskedAboutAfterThePassword) {
     RunMainWindow([&](CVeilnoteDlg& dlg) {
         Open(dlg, path);
         TypeMessage(dlg, QString(static_cast<int>(length), 'm'));
-        ExpectPasswordChosenSealed("whole-password-1");
+        ExpectPasswordChosenSealed();
         m_script.ExpectQuestion(
             "Sealed, the message takes more room in the picture than it does plain. " +
                 guard.Warning(sealedLength) + "\n\nHide the message anyway?",

@@ -32,6 +32,8 @@ private:
 };
 
 constexpr const char* kPassword = "correct horse";
+// Strong enough that sealing with it draws no warning.
+constexpr const char* kStrongPassphrase = "correct horse 16";
 
 class CommandsTest : public ::testing::Test {
 protected:
@@ -109,7 +111,7 @@ TEST_F(CommandsTest, TerminalAsksAgainAfterARefusedEntry) {
                                   "Password: ", "Confirm Pw: ", "Password: ", "Confirm Pw: "}));
     // A length the rules refuse is said before anyone confirms it.
     for (const std::string seal : {"", "--seal"}) {
-        ScriptedPrompt tooShort({"pass", "password1", "password1"});
+        ScriptedPrompt tooShort({"pass", kStrongPassphrase, kStrongPassphrase});
         std::vector<std::string> args{"hide", image, dir / "other.bmp"};
         if (!seal.empty()) {
             args.push_back(seal);
@@ -280,13 +282,14 @@ TEST_F(CommandsTest, SealedMessageFitsExactlyTheSealedCapacityInfoShows) {
     const std::size_t capacity = std::stoul(info.substr(at + 17));
     ASSERT_GT(capacity, 0U);
     EXPECT_EQ(RunTool({"hide", image, output, "--seal"},
-                      {.input = std::string(capacity, 'm'), .password = kPassword})
+                      {.input = std::string(capacity, 'm'), .password = kStrongPassphrase})
                   .code,
               0);
-    EXPECT_EQ(RunTool({"reveal", output}, {.password = kPassword}).out, std::string(capacity, 'm'));
+    EXPECT_EQ(RunTool({"reveal", output}, {.password = kStrongPassphrase}).out,
+              std::string(capacity, 'm'));
     const Finished tooLong =
         RunTool({"hide", image, output, "--seal"},
-                {.input = std::string(capacity + 1, 'm'), .password = kPassword});
+                {.input = std::string(capacity + 1, 'm'), .password = kStrongPassphrase});
     EXPECT_EQ(tooLong.code, 1);
     EXPECT_EQ(tooLong.err,
               ErrorLine("Image is very small. The message has " + std::to_string(capacity + 1) +
@@ -295,10 +298,13 @@ TEST_F(CommandsTest, SealedMessageFitsExactlyTheSealedCapacityInfoShows) {
 
 TEST_F(CommandsTest, SealedMessageOpensOnlyWithTheWholePassword) {
     const std::string message = "line one\n\tline two \xe9  \n";
-    const std::string whole = "correct horse 16";
+    const std::string whole = kStrongPassphrase;
     ASSERT_EQ(
         RunTool({"hide", image, output, "--seal"}, {.input = message, .password = whole}).code, 0);
-    EXPECT_TRUE(RunTool({"info", output}).out.ends_with("message: sealed\n"));
+    // This test program seals at the least limits; info names them.
+    EXPECT_TRUE(RunTool({"info", output})
+                    .out.ends_with("message: sealed\nseal limits: " +
+                                   DescribeSealLimits(LeastSealLimits()) + "\n"));
 
     EXPECT_EQ(RunTool({"reveal", output}, {.password = whole}).out, message)
         << "trailing white space kept";
@@ -327,6 +333,45 @@ TEST_F(CommandsTest, SealedMessageOpensOnlyWithTheWholePassword) {
     const Finished broken = RunTool({"reveal", output}, {.password = whole});
     EXPECT_EQ(broken.code, 1);
     EXPECT_EQ(broken.out, "");
+}
+
+TEST_F(CommandsTest, SealingTakesLongPassphrasesAndWarnsOfWeakOnes) {
+    std::string words;
+    while (words.size() < 129) {
+        words += "lantern meadow copper violin quietly run ";
+    }
+    struct Row {
+        std::string password;
+        bool seal;
+        std::string err;  // empty: hidden without a word
+    };
+    const std::vector<Row> rows = {
+        {"correct horse 17", false, ""},
+        {"correct horse 17!", false, ErrorLine(kPasswordTooLong)},
+        {"correct horse 17!", true, ""},
+        {words.substr(0, 128), true, ""},
+        {words.substr(0, 129), true, ErrorLine(kSealedPassphraseTooLong)},
+        {"password1234", false, ""},
+        {"password1234", true,
+         ErrorLine("warning: Weak: less than a second for a thousand computers to guess this "
+                   "passphrase. Four or more random words make a strong one.")},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.password + (row.seal ? " sealed" : " plain"));
+        std::vector<std::string> args{"hide", image, output};
+        if (row.seal) {
+            args.push_back("--seal");
+        }
+        const Finished outcome = RunTool(args, {.input = "text", .password = row.password});
+        EXPECT_EQ(outcome.err, row.err);
+        const bool refused = row.err.find("warning: ") == std::string::npos && !row.err.empty();
+        EXPECT_EQ(outcome.code, refused ? 1 : 0) << "a weak passphrase only draws a warning";
+        EXPECT_EQ(std::filesystem::exists(output), !refused);
+        if (!refused) {
+            EXPECT_EQ(RunTool({"reveal", output}, {.password = row.password}).out, "text");
+        }
+        std::filesystem::remove(output);
+    }
 }
 
 TEST_F(CommandsTest, SealedLookingMessageHiddenUnsealedStaysPlain) {

@@ -52,21 +52,26 @@ TEST_F(EndToEndTest, HideThenRevealTouchesOnlyLowBitsPastTheHeader) {
               (std::vector<std::string>{"hidden.bmp", "image.bmp", "message.txt", "pw"}));
 }
 
-TEST_F(EndToEndTest, SealedHideChangesOnlyLowBitsAndNeedsTheWholePassword) {
+TEST_F(EndToEndTest, SealedHideTakesALongPassphraseAtModerateLimitsAndChangesOnlyLowBits) {
+    const std::string passphrase = "lantern meadow copper violin quietly run";
+    ASSERT_EQ(passphrase.size(), 40U);
     const Finished hidden =
         RunTool({"hide", "--seal", image, output},
-                {.input = "sealed words\n", .password = "sixteen-bytes-pw", .asProcess = true});
+                {.input = "sealed words\n", .password = passphrase, .asProcess = true});
     ASSERT_EQ(hidden.code, 0) << hidden.err;
+    EXPECT_EQ(hidden.err, "") << "a strong passphrase draws no warning";
     const std::string carrier = ReadText(output);
     ASSERT_EQ(carrier.size(), bitmap.size());
     EXPECT_EQ(carrier.substr(0, 68), bitmap.substr(0, 68));
     for (std::size_t i = 0; i < carrier.size(); ++i) {
         ASSERT_EQ(carrier[i] | 1, bitmap[i] | 1) << "byte " << i;
     }
-    EXPECT_EQ(RunTool({"reveal", output}, {.password = "sixteen-bytes-pw", .asProcess = true}).out,
+    EXPECT_TRUE(RunTool({"info", output}, {.asProcess = true})
+                    .out.ends_with("message: sealed\nseal limits: moderate\n"));
+    EXPECT_EQ(RunTool({"reveal", output}, {.password = passphrase, .asProcess = true}).out,
               "sealed words\n");
     const Finished prefix =
-        RunTool({"reveal", output}, {.password = "sixteen-bytes-PW", .asProcess = true});
+        RunTool({"reveal", output}, {.password = passphrase.substr(0, 16), .asProcess = true});
     EXPECT_EQ(prefix.code, 3);
     EXPECT_EQ(prefix.err, ErrorLine("Invalid password try again"));
 }

@@ -14,4 +14,7 @@ deb=$(find "$work" -maxdepth 1 -name 'veilnote_*.deb')
 [ -n "$deb" ] || { echo "FAIL: no package written" >&2; exit 1; }
 dpkg-deb --field "$deb" Depends | grep -q "$needed" ||
   { echo "FAIL: the dependencies were not computed" >&2; exit 1; }
+# Both programs estimate passphrases with zxcvbn's shared library.
+dpkg-deb --field "$deb" Depends | grep -q libzxcvbn ||
+  { echo "FAIL: the package does not depend on the passphrase estimator's library" >&2; exit 1; }
 lintian --fail-on error --tag-display-limit 0 "$deb"

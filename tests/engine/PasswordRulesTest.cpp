@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <optional>
+#include <string>
+
 #include "PasswordRules.h"
 
 namespace {
@@ -17,6 +20,36 @@ TEST(PasswordRules, LengthIsCheckedInBytesBeforeTheConfirmation) {
         std::nullopt);
     EXPECT_EQ(CheckChosenPassword("\xC3\xA4\xC3\xB6\xC3\xBC\xC3", "\xC3\xA4\xC3\xB6\xC3\xBC\xC3"),
               kPasswordTooShort);
+}
+
+TEST(PasswordRules, LengthEdgesDifferForPlainAndSealedCarriers) {
+    struct Row {
+        std::size_t bytes;
+        PasswordUse use;
+        std::optional<std::string> complaint;
+    };
+    const std::optional<std::string> accepted;
+    const Row rows[] = {
+        {7, PasswordUse::kPlain, kPasswordTooShort},
+        {8, PasswordUse::kPlain, accepted},
+        {16, PasswordUse::kPlain, accepted},
+        {17, PasswordUse::kPlain, kPasswordTooLong},
+        {40, PasswordUse::kPlain, kPasswordTooLong},
+        {7, PasswordUse::kSealed, kPasswordTooShort},
+        {8, PasswordUse::kSealed, accepted},
+        {17, PasswordUse::kSealed, accepted},
+        {40, PasswordUse::kSealed, accepted},
+        {128, PasswordUse::kSealed, accepted},
+        {129, PasswordUse::kSealed, kSealedPassphraseTooLong},
+        {1000, PasswordUse::kSealed, kSealedPassphraseTooLong},
+    };
+    for (const Row& row : rows) {
+        const bool sealed = row.use == PasswordUse::kSealed;
+        SCOPED_TRACE(std::to_string(row.bytes) + (sealed ? " bytes, sealed" : " bytes, plain"));
+        const std::string password(row.bytes, 'p');
+        EXPECT_EQ(CheckPasswordLength(password, row.use), row.complaint);
+        EXPECT_EQ(CheckChosenPassword(password, password, row.use), row.complaint);
+    }
 }
 
 TEST(PasswordRules, StoredFormKeepsTheFirstEightBytes) {
