@@ -227,6 +227,11 @@ void CVeilnoteDlg::OnHide() {
     const BYTE* const pImage = isConverted ? converted.data() : m_pImageData.get();
     const auto nLength = isConverted ? static_cast<std::int32_t>(converted.size()) : m_nImageLength;
     const CString strImagePath = isConverted ? ConvertedName(m_strImagePath) : m_strImagePath;
+    // A converted copy holds nothing of an earlier message; the picture
+    // itself may hold one that cannot be wiped whole, told before the password.
+    const std::int64_t wipeEnd = isConverted ? 0 : plain.wipeEnd;
+    if (!isConverted && !plain.wipeShortfall.empty())
+        AfxMessageBox(CString(plain.wipeShortfall), MB_ICONINFORMATION);
 
     CPasswordDlg dlgPassword;
     dlgPassword.m_bChooseMode = 1;
@@ -236,9 +241,10 @@ void CVeilnoteDlg::OnHide() {
     const std::span<const std::uint8_t> image(pImage, static_cast<std::size_t>(nLength));
     if (bSeal && !AcceptLongerSealedRecord(image, m_strMessage.GetLength()))
         return;
-    const std::optional<HideRecords> records = RecordsFor(*this, m_strMessage, dlgPassword);
+    std::optional<HideRecords> records = RecordsFor(*this, m_strMessage, dlgPassword);
     if (!records)
         return;
+    records->wipeEnd = wipeEnd;
 
     // The records go into a copy: the window's image changes only once the
     // copy has been saved, so a cancelled or failed save leaves no message

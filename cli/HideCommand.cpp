@@ -60,12 +60,20 @@ void RefuseZeroBytes(std::string_view message, Sealing sealing) {
 // refused unless forced, or, when asked to convert, hidden in a re-encoded
 // copy instead. That copy is written straight into OUTPUT's temporary file,
 // a piece at a time, and becomes the carrier judged and written from then
-// on: true when it did. The guard reads only the parts of the image it
-// judges: headers, palette, and for some kinds the pixels the Hide reaches.
+// on. The guard reads only the parts of the image it judges: headers,
+// palette, and for some kinds the pixels the Hide reaches. An earlier
+// message that cannot be wiped whole is told of here too, before the
+// password prompt.
 enum class OnDamage { kRefuse, kForce, kConvert };
 
-bool AssessBeforeAsking(CarrierFile& carrier, const ReadMessage& message, Sealing sealing,
-                        OnDamage onDamage, AtomicFile& output, const std::string& outputPath) {
+struct JudgedHide {
+    bool converted = false;    // OUTPUT's temporary file holds the converted carrier
+    std::int64_t wipeEnd = 0;  // how far an earlier message record is wiped
+};
+
+JudgedHide AssessBeforeAsking(CarrierFile& carrier, const ReadMessage& message, Sealing sealing,
+                              OnDamage onDamage, AtomicFile& output, const std::string& outputPath,
+                              std::ostream& err) {
     HideAssessment hide = AssessHide(carrier.Bytes(), message.length, sealing);
     bool converted = false;
     if (onDamage == OnDamage::kConvert && (!hide.fits || hide.couldVisiblyChange)) {
@@ -93,7 +101,10 @@ bool AssessBeforeAsking(CarrierFile& carrier, const ReadMessage& message, Sealin
         throw Refusal(hide.warning +
                       " Use --force to hide anyway, or --convert to hide in a 24-bit copy.");
     }
-    return converted;
+    if (!hide.wipeShortfall.empty()) {
+        err << hide.wipeShortfall << '\n';
+    }
+    return {converted, hide.wipeEnd};
 }
 
 // Writes OUTPUT as a copy of the carrier with both records in it. The copy
@@ -147,15 +158,17 @@ int RunHide(const ParsedArguments& parsed, Console& console) {
     }
     RefuseZeroBytes(message.bytes.View(), sealing);
     AtomicFile output;
-    const bool filled = AssessBeforeAsking(carrier, message, sealing, onDamage, output, outputPath);
+    const JudgedHide judged =
+        AssessBeforeAsking(carrier, message, sealing, onDamage, output, outputPath, console.err);
 
     StreamReporter reporter(console.err);
     const PasswordInputs inputs = PasswordInputsFor(parsed, console);
-    const HideRecords records =
+    HideRecords records =
         sealing == Sealing::kSealed
             ? SealedRecords(message.bytes.View(), ChoosePassword(inputs, console.err).View())
             : HideRecords{ChooseStoredPassword(inputs, console.err),
                           std::string(message.bytes.View())};
-    WriteWithRecords(carrier, output, filled, outputPath, records, reporter);
+    records.wipeEnd = judged.wipeEnd;
+    WriteWithRecords(carrier, output, judged.converted, outputPath, records, reporter);
     return static_cast<int>(ExitCode::kSuccess);
 }

@@ -4,6 +4,7 @@
 
 #include "CarrierRecords.h"
 #include "DamageGuard.h"
+#include "OldMessageWipe.h"
 #include "PasswordRules.h"
 
 std::int64_t MessageRecordLength(std::int64_t messageLength, Sealing sealing) {
@@ -40,6 +41,14 @@ HideAssessment AssessHide(std::span<const std::uint8_t> carrier, std::int64_t me
     if (assessment.couldVisiblyChange) {
         assessment.warning = guard.Warning(assessment.recordLength);
     }
+    const OldMessageRecord old = FindOldMessageRecord(carrier, guard);
+    assessment.oldRecordLength = old.length;
+    assessment.wipeEnd = old.wipeEnd;
+    const std::int64_t readable =
+        old.length - std::max(assessment.recordLength, assessment.wipeEnd);
+    if (readable > 0) {
+        assessment.wipeShortfall = WipeShortfall(old.length, readable);
+    }
     return assessment;
 }
 
@@ -53,6 +62,13 @@ std::string WithThousands(std::int64_t number) {
     return digits;
 }
 }  // namespace
+
+std::string WipeShortfall(std::int64_t oldRecordLength, std::int64_t readable) {
+    return "This picture holds an earlier hidden message of " + WithThousands(oldRecordLength) +
+           " bytes that reaches past the new one, and wiping all of it could visibly change "
+           "the picture: its last " +
+           WithThousands(readable) + (readable == 1 ? " byte stays" : " bytes stay") + " readable.";
+}
 
 std::string MessageTooLong(const HideAssessment& hide) {
     return std::string(kImageVerySmall) + " The message has " +
@@ -69,6 +85,10 @@ std::int64_t HideRecords::MessageRecordLength() const {
     return PaddedLength(static_cast<std::int64_t>(message.size()));
 }
 
+ByteSpan HideRecords::Span() const {
+    return HideSpan(std::max(MessageRecordLength(), wipeEnd));
+}
+
 HideRecords PlainRecords(std::string_view message, std::string_view password) {
     return {StoredForm(std::string(password)), std::string(message)};
 }
@@ -83,7 +103,15 @@ bool RecordsFit(std::int32_t carrierLength, const HideRecords& records, Reporter
 }
 
 bool WriteRecords(const CarrierWindow& carrier, const HideRecords& records, Reporter& reporter) {
+    // The wipe goes only where the window reaches: a window short of it is
+    // a caller's mistake, refused before anything is written.
+    const ByteSpan wiped = MessageBytesSpan(records.MessageRecordLength(), records.wipeEnd);
+    if (wiped.first < wiped.end && (wiped.end > std::int64_t{carrier.carrierLength} ||
+                                    !carrier.Holds(wiped.first, wiped.end))) {
+        return false;
+    }
     return RecordsFit(carrier.carrierLength, records, reporter) &&
            CurtainString(carrier, kPasswordRecordStart, records.stored, reporter) == 1 &&
-           CurtainString(carrier, kMessageRecordStart, records.message, reporter) == 1;
+           CurtainString(carrier, kMessageRecordStart, records.message, reporter) == 1 &&
+           WipeMessageBytes(carrier, records.MessageRecordLength(), records.wipeEnd);
 }

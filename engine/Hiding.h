@@ -55,6 +55,13 @@ struct HideAssessment {
     // Whether the picture is one the converter vouches for, so that Convert
     // can be offered before it is tried.
     bool convertible = false;
+    // An earlier message record the carrier holds (0: none), and how far it
+    // can be wiped: its bytes past the new record and below wipeEnd get
+    // random bits. When some of it would stay readable, wipeShortfall says
+    // so, for the user to hear before being asked anything.
+    std::int64_t oldRecordLength = 0;
+    std::int64_t wipeEnd = 0;
+    std::string wipeShortfall;
 };
 
 // Judges a Hide of a message of `messageLength` bytes into `carrier`.
@@ -66,18 +73,24 @@ HideAssessment AssessHide(std::span<const std::uint8_t> carrier, std::int64_t me
 // 2,000 bytes; this picture takes at most 1,032."
 std::string MessageTooLong(const HideAssessment& hide);
 
+// The warning that `readable` bytes of an earlier message record of
+// `oldRecordLength` bytes stay in the picture after a Hide.
+std::string WipeShortfall(std::int64_t oldRecordLength, std::int64_t readable);
+
 // The 24-bit copy a Convert hides in.
 ConvertedBitmap ConvertCarrier(std::span<const std::uint8_t> carrier);
 
 // The texts of the two records: the stored password, and the message or
-// its sealed text.
+// its sealed text; and how far an earlier message record is wiped beyond
+// the new one (a HideAssessment's wipeEnd, for the carrier they go into).
 struct HideRecords {
     std::string stored;
     std::string message;
+    std::int64_t wipeEnd = 0;
 
     std::int64_t MessageRecordLength() const;
-    // The bytes of the carrier writing them may change.
-    ByteSpan Span() const { return HideSpan(MessageRecordLength()); }
+    // The bytes of the carrier writing them may change, the wiped ones included.
+    ByteSpan Span() const;
 };
 
 // An unsealed Hide: the password's stored form and the message as it is.
@@ -92,6 +105,7 @@ HideRecords SealedRecords(std::string_view message, std::string_view password,
 // reports why as writing them would ("Image is very small.").
 bool RecordsFit(std::int32_t carrierLength, const HideRecords& records, Reporter& reporter);
 
-// Writes both records into `carrier`, which must hold Span(). Checks both
+// Writes both records into `carrier`, which must hold Span(), and wipes what
+// is left of an earlier message record up to wipeEnd. Checks both records
 // before writing either; false after a report, with nothing changed.
 bool WriteRecords(const CarrierWindow& carrier, const HideRecords& records, Reporter& reporter);

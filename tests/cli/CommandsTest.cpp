@@ -5,8 +5,11 @@
 #include <random>
 #include <sstream>
 
+#include "../engine/TestBitmaps.h"
+#include "../support/OldRecordOracle.h"
 #include "CarrierRecords.h"
 #include "CliTestSupport.h"
+#include "Hiding.h"
 #include "PasswordRules.h"
 #include "SealedMessage.h"
 #include "StreamReporter.h"
@@ -444,6 +447,51 @@ TEST_F(CommandsTest, AnyBytesComeBackExactlySealedAndUnsealedTextHoldsNoZeroByte
             EXPECT_EQ(plain.code, 0) << size;
         }
     }
+}
+
+// A Hide over an earlier, longer one leaves nothing of the earlier message
+// that deciphers, plain or sealed; a picture that cannot take the wipe keeps
+// it, and the tool says so before any password is asked.
+TEST_F(CommandsTest, AShorterHideLeavesNoneOfAnEarlierMessageReadable) {
+    std::mt19937 rng(3);
+    std::string earlier(1080, ' ');
+    for (char& letter : earlier) {
+        letter = static_cast<char>('a' + rng() % 26);
+    }
+    WriteText(image, MakeBitmap(80, 48));
+    ASSERT_EQ(RunTool({"hide", image, output}, {.input = earlier, .password = kPassword}).code, 0);
+    ASSERT_GT(ReadableOldBlocks(ReadText(output), earlier, 8).size(), 100U);
+
+    const std::string again = dir / "again.bmp";
+    for (const auto& [seal, password] :
+         {std::pair{"", kPassword}, std::pair{"--seal", kStrongPassphrase}}) {
+        std::vector<std::string> args{"hide", output, again};
+        if (*seal != '\0') {
+            args.emplace_back(seal);
+        }
+        const Finished hidden = RunTool(args, {.input = "short", .password = password});
+        ASSERT_EQ(hidden.code, 0) << hidden.err;
+        EXPECT_EQ(hidden.err.find("earlier"), std::string::npos) << hidden.err;
+        EXPECT_EQ(ReadableOldBlocks(ReadText(again), earlier, 0), std::vector<std::size_t>{})
+            << seal;
+        EXPECT_EQ(RunTool({"reveal", again}, {.password = password}).out, "short");
+    }
+
+    TestBitmap oneBit = Shape(1, 640, 240);
+    oneBit.palette = Palette(2, false, rng);
+    oneBit.pixels = RandomBytes(PixelBytes(640, 1, 240), rng);
+    const Bytes picture = WriteBitmap(oneBit);
+    WriteText(image, std::string(picture.begin(), picture.end()));
+    ASSERT_EQ(
+        RunTool({"hide", image, output, "--force"}, {.input = earlier, .password = kPassword}).code,
+        0);
+    const Finished kept =
+        RunTool({"hide", output, again, "--force"}, {.input = "short", .password = kPassword});
+    ASSERT_EQ(kept.code, 0) << kept.err;
+    EXPECT_EQ(kept.err, ErrorLine(WipeShortfall(1080, 1072)));
+    const std::string before = ReadText(output), after = ReadText(again);
+    const auto untouched = static_cast<std::size_t>(HideSpan(8).end);
+    EXPECT_EQ(after.substr(untouched), before.substr(untouched));
 }
 
 }  // namespace

@@ -2,10 +2,13 @@
 // one writer of both records, one reader that reads no more than it needs.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <optional>
 #include <random>
 #include <string>
 #include <vector>
 
+#include "../support/OldRecordOracle.h"
 #include "Hiding.h"
 #include "PasswordRules.h"
 #include "RecordingReporter.h"
@@ -162,6 +165,114 @@ TEST(CarrierReading, ReadsNoMoreThanTheRecordsWhateverTheLengthWordsClaim) {
     const CarrierReading plain(kCarrier, ClaimingCarrier{16, kLongest, &fetched});
     EXPECT_EQ(plain.GetKind(), CarrierReading::Kind::kPlain);
     EXPECT_LE(fetched, 32 + 16 * 8 + 56);
+}
+
+// An earlier Hide of 1,080 letters, then shorter Hides over it.
+struct EarlierHide {
+    Bytes picture;
+    std::string message;
+    Bytes carrier;
+};
+
+EarlierHide HiddenLong(Bytes picture) {
+    std::mt19937 rng(11);
+    std::string message(1080, ' ');
+    for (char& letter : message) {
+        letter = static_cast<char>('a' + rng() % 26);
+    }
+    Bytes carrier = Hidden(picture, PlainRecords(message, "password99"));
+    return {std::move(picture), std::move(message), std::move(carrier)};
+}
+
+std::string_view AsText(const Bytes& bytes) {
+    return {reinterpret_cast<const char*>(bytes.data()), bytes.size()};
+}
+
+// Writes `value` as the message length word, as a stray or forged one would be.
+void SetMessageLengthWord(Bytes& carrier, std::uint32_t value) {
+    for (std::size_t k = 0; k < 32; ++k) {
+        const std::size_t at = kMessageRecordStart - 32 + k;
+        carrier[at] = static_cast<std::uint8_t>((carrier[at] & ~1u) | ((value >> k) & 1u));
+    }
+}
+
+// Whether the bytes from `first` on are as they were.
+bool UnchangedFrom(const Bytes& before, const Bytes& after, std::int64_t first) {
+    return std::equal(before.begin() + first, before.end(), after.begin() + first);
+}
+
+TEST(HideRecords, AShorterHideLeavesNothingOfTheEarlierMessageThatDeciphers) {
+    const EarlierHide earlier = HiddenLong(Bitmap(24, 80, 48));  // 1,320 message bytes
+    ASSERT_TRUE(ReadableOldBlocks(AsText(earlier.carrier), earlier.message, 16).size() > 100);
+    struct Case {
+        Sealing sealing;
+        std::string message;
+    };
+    for (const Case& c :
+         {Case{Sealing::kPlain, "meet at nine"}, Case{Sealing::kSealed, "meet at ten, sealed"}}) {
+        const HideAssessment hide =
+            AssessHide(earlier.carrier, static_cast<std::int64_t>(c.message.size()), c.sealing);
+        EXPECT_EQ(hide.oldRecordLength, 1080);
+        EXPECT_EQ(hide.wipeEnd, 1080);
+        EXPECT_EQ(hide.wipeShortfall, "");
+        HideRecords records = c.sealing == Sealing::kSealed
+                                  ? SealedRecords(c.message, "password99", LeastSealLimits())
+                                  : PlainRecords(c.message, "password99");
+        records.wipeEnd = hide.wipeEnd;
+
+        // Through a window of exactly the span, as the tool writes.
+        Bytes after = earlier.carrier;
+        const ByteSpan span = records.Span();
+        const CarrierWindow window{
+            std::span(after).subspan(static_cast<std::size_t>(span.first),
+                                     static_cast<std::size_t>(span.end - span.first)),
+            span.first, Size(after)};
+        RecordingReporter reporter;
+        ASSERT_TRUE(WriteRecords(window, records, reporter));
+        EXPECT_EQ(ReadableOldBlocks(AsText(after), earlier.message, 0), std::vector<std::size_t>{})
+            << c.message;
+        EXPECT_TRUE(UnchangedFrom(earlier.carrier, after, span.end));
+
+        const CarrierReading reading(after.data(), Size(after));
+        if (c.sealing == Sealing::kSealed) {
+            const std::optional<SecretText> opened = reading.OpenSealed("password99");
+            ASSERT_TRUE(opened);
+            EXPECT_EQ(opened->View(), c.message);
+        } else {
+            EXPECT_TRUE(reading.Matches("password99"));
+            EXPECT_EQ(reading.ReadMessage(), c.message);
+        }
+    }
+}
+
+TEST(HideRecords, OnlyRecordsAHideCouldHaveWrittenAreWipedAndOnlyWhereThePictureAllows) {
+    const EarlierHide earlier = HiddenLong(Bitmap(24, 80, 48));
+    Bytes noPasswordRecord = earlier.picture;
+    SetMessageLengthWord(noPasswordRecord, 1080);
+    Bytes notWholeBlocks = earlier.carrier;
+    SetMessageLengthWord(notWholeBlocks, 1081);
+    Bytes pastTheCapacity = earlier.carrier;
+    SetMessageLengthWord(pastTheCapacity, 1328);
+    Bytes huge = earlier.carrier;
+    SetMessageLengthWord(huge, 0x7FFFFFF8u);
+    for (const Bytes* carrier : {&noPasswordRecord, &notWholeBlocks, &pastTheCapacity, &huge}) {
+        const HideAssessment hide = AssessHide(*carrier, 8, Sealing::kPlain);
+        EXPECT_EQ(hide.oldRecordLength, 0);
+        HideRecords records = PlainRecords("note", "password99");
+        records.wipeEnd = hide.wipeEnd;
+        EXPECT_TRUE(UnchangedFrom(*carrier, Hidden(*carrier, records), HideSpan(8).end));
+    }
+
+    // A picture whose pixels show every flipped bit keeps the earlier record,
+    // and the user hears of it.
+    const EarlierHide guarded = HiddenLong(Bitmap(1, 640, 240));
+    const HideAssessment hide = AssessHide(guarded.carrier, 8, Sealing::kPlain);
+    EXPECT_EQ(hide.oldRecordLength, 1080);
+    EXPECT_EQ(hide.wipeEnd, 0);
+    EXPECT_EQ(hide.wipeShortfall, WipeShortfall(1080, 1072));
+    HideRecords records = PlainRecords("note", "password99");
+    records.wipeEnd = hide.wipeEnd;
+    EXPECT_TRUE(UnchangedFrom(guarded.carrier, Hidden(guarded.carrier, records), HideSpan(8).end));
 }
 
 }  // namespace
