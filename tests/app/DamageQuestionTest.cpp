@@ -8,6 +8,7 @@
 
 #include "CarrierRecords.h"
 #include "CommandsFixture.h"
+#include "Hiding.h"
 #include "PasswordDlg.h"
 
 namespace {
@@ -69,6 +70,22 @@ TEST_F(DamageQuestionTest, YesGoesOnAsBefore) {
         Open(dlg, path);
         TypeMessage(dlg, "secret");
         m_script.ExpectQuestion(kOneBitQuestion, kAnswers, "&No", "&Yes");
+        Hide(dlg, "password1", saved);
+        EXPECT_TRUE(m_script.Done());
+    });
+    EXPECT_EQ(ReadFile(saved), WithHiddenMessage(image, "password1", "secret"));
+}
+
+TEST_F(DamageQuestionTest, AnEarlierMessageThatCannotBeWipedIsToldOfBeforeThePassword) {
+    const Bytes image =
+        WithHiddenMessage(MakeBitmap(640, 240, 1), "password1", std::string(1080, 'e'));
+    const std::string path = Write("drawing.bmp", image);
+    const std::string saved = PathOf("saved.bmp");
+    RunMainWindow([&](CVeilnoteDlg& dlg) {
+        Open(dlg, path);
+        TypeMessage(dlg, "secret");
+        m_script.ExpectQuestion(kOneBitQuestion, kAnswers, "&No", "&Yes");
+        m_script.ExpectMessageBox(WipeShortfall(1080, 1072));
         Hide(dlg, "password1", saved);
         EXPECT_TRUE(m_script.Done());
     });

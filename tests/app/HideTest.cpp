@@ -2,6 +2,7 @@
 #include <cstring>
 #include <filesystem>
 
+#include "../support/OldRecordOracle.h"
 #include "CarrierRecords.h"
 #include "CommandsFixture.h"
 #include "PasswordDlg.h"
@@ -179,6 +180,11 @@ TEST_F(HideTest, SecondHideOverwritesBothRecordsAndSaveProposesTheOpenedImageAga
     const Bytes last = ReadFile(second);
     EXPECT_EQ(RecordOf(last, kPasswordRecordStart), StoredForm("secondpa"));
     EXPECT_EQ(RecordOf(last, kMessageRecordStart), "second");
+    // Nothing of the longer first message deciphers past the second.
+    const std::string firstRecord("the first, and rather longer, message\0\0\0", 40);
+    EXPECT_EQ(ReadableOldBlocks({reinterpret_cast<const char*>(last.data()), last.size()},
+                                firstRecord, 0),
+              std::vector<std::size_t>{});
 }
 
 TEST_F(HideTest, FailedSaveNamesTheReasonAndLeavesEveryFileAsItWas) {
