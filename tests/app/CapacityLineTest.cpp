@@ -85,6 +85,9 @@ TEST_F(CapacityLineTest, FollowsTheMessageAgainstWhatHideWouldDo) {
         EXPECT_EQ(line->text(), expected(safe + 1));
         const QColor askedColour = Colour(dlg);
         EXPECT_NE(askedColour, safeColour);
+        EXPECT_LE(line->fontMetrics().horizontalAdvance(line->text()), line->width())
+            << "the longest form still fits on one line";
+        SaveScreenshot(dlg.GetSafeHwnd(), "main-message-capacity-visible-change");
         EXPECT_TRUE(AssessHide(image, safe + 1, Sealing::kPlain).couldVisiblyChange);
 
         TypeMessage(dlg, QString(static_cast<int>(capacity), 'm'));
