@@ -18,6 +18,11 @@ constexpr const char* kSealAnyway = "Seal the message with this passphrase anywa
 constexpr int kCompactWidth = 145;
 constexpr int kCompactHeight = 48;
 constexpr int kCompactButtonRow = 27;
+// Choosing without Seal ticked: the strength line's row is left out.
+constexpr int kUnsealedHeight = 96;
+constexpr int kUnsealedButtonRow = 75;
+constexpr int kSealedHeight = 114;
+constexpr int kSealedButtonRow = 93;
 constexpr int kOKColumn = 7;
 constexpr int kCancelColumn = 88;
 
@@ -34,6 +39,15 @@ void MoveControl(CDialog& dialog, int id, int x, int y) {
     dialog.MapDialogRect(&rect);
     dialog.GetDlgItem(id)->SetWindowPos(nullptr, rect.left, rect.top, 0, 0,
                                         SWP_NOSIZE | SWP_NOZORDER);
+}
+
+// Puts the buttons on row `buttonRow` and ends the dialog `height` units down.
+void PlaceButtons(CDialog& dialog, int buttonRow, int width, int height) {
+    MoveControl(dialog, IDOK, kOKColumn, buttonRow);
+    MoveControl(dialog, IDC_PASSWORD_CANCEL, kCancelColumn, buttonRow);
+    CRect size{0, 0, width, height};
+    dialog.MapDialogRect(&size);
+    dialog.SetWindowPos(nullptr, 0, 0, size.Width(), size.Height(), SWP_NOMOVE | SWP_NOZORDER);
 }
 }  // namespace
 
@@ -83,11 +97,9 @@ BOOL CPasswordDlg::OnInitDialog() {
     GetDlgItem(IDC_CONFIRM_LABEL)->ShowWindow(nShow);
     if (m_bChooseMode != 1) {
         GetDlgItem(IDC_SEAL)->ShowWindow(SW_HIDE);
-        MoveControl(*this, IDOK, kOKColumn, kCompactButtonRow);
-        MoveControl(*this, IDC_PASSWORD_CANCEL, kCancelColumn, kCompactButtonRow);
-        CRect size{0, 0, kCompactWidth, kCompactHeight};
-        MapDialogRect(&size);
-        SetWindowPos(nullptr, 0, 0, size.Width(), size.Height(), SWP_NOMOVE | SWP_NOZORDER);
+        PlaceButtons(*this, kCompactButtonRow, kCompactWidth, kCompactHeight);
+    } else {
+        OnSealingInputChanged();
     }
     // FALSE keeps this focus: a password typed as soon as the dialog opens
     // must land in its field, not on OK.
@@ -171,6 +183,9 @@ void CPasswordDlg::OnSealingInputChanged() {
                             ? CString(EstimatePassphrase(passphrase.Bytes()).hint)
                             : CString(""));
     line->ShowWindow(sealing ? SW_SHOW : SW_HIDE);
+    // Unticked, the line's row is left out rather than left empty.
+    PlaceButtons(*this, sealing ? kSealedButtonRow : kUnsealedButtonRow, kCompactWidth,
+                 sealing ? kSealedHeight : kUnsealedHeight);
 }
 
 void CPasswordDlg::OnCancel() {

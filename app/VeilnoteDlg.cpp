@@ -5,8 +5,8 @@
 #include <string_view>
 
 #include "AboutDlg.h"
-#include "BitmapInspector.h"
 #include "CapacityLine.h"
+#include "CarrierFacts.h"
 #include "VeilnoteApp.h"
 #include "resource.h"
 
@@ -275,12 +275,12 @@ void CVeilnoteDlg::NameOpenFile() {
     const CString strFile = m_strSavePath.Mid(m_strSavePath.ReverseFind('/') + 1);
     SetWindowText(strFile + " - " + m_strCaption);
     // Named as the user sees it: a bitmap by its own size, not the preview's.
-    const BitmapPicture picture =
-        InspectBitmap({m_pImageData.get(), static_cast<std::size_t>(m_nImageLength)});
+    const std::optional<PictureSize> size =
+        BitmapSize({m_pImageData.get(), static_cast<std::size_t>(m_nImageLength)});
     CString strSpoken = strFile;
-    if (picture.isBitmap) {
-        strSpoken += ", " + std::to_string(picture.width) + " by " +
-                     std::to_string(picture.height) + " pixels";
+    if (size) {
+        strSpoken += ", " + std::to_string(size->width) + " by " + std::to_string(size->height) +
+                     " pixels";
     } else if (!m_picImage.GetBitmap()) {
         strSpoken += ", no preview";
     }

@@ -1,5 +1,6 @@
 #include "CarrierFile.h"
 
+#include <fcntl.h>
 #include <sys/mman.h>
 #include <unistd.h>
 
@@ -12,15 +13,7 @@ CarrierFile::CarrierFile(const std::string& path, const SizeLimit& limit) : m_pa
     if (S_ISREG(info.st_mode)) {
         RefuseIfTooLarge(info, path, limit);
         m_length = static_cast<std::int32_t>(info.st_size);
-        if (m_length == 0) {
-            return;  // nothing to map
-        }
-        // Mapping reads nothing yet: pages are read when they are looked at.
-        void* mapped = ::mmap(nullptr, static_cast<std::size_t>(m_length), PROT_READ, MAP_PRIVATE,
-                              m_fd.Get(), 0);
-        if (mapped != MAP_FAILED) {
-            m_mapped = {static_cast<const std::uint8_t*>(mapped),
-                        static_cast<std::size_t>(m_length)};
+        if (m_length == 0 || Map()) {
             return;
         }
         // A file system that cannot map: read it whole, as a pipe is.
@@ -28,6 +21,28 @@ CarrierFile::CarrierFile(const std::string& path, const SizeLimit& limit) : m_pa
     m_held = ReadWholeInput(m_fd.Get(), info, path, limit);
     m_inMemory = true;
     m_length = static_cast<std::int32_t>(m_held.size());
+}
+
+bool CarrierFile::Map() {
+    // Mapping reads nothing yet: pages are read when they are looked at.
+    void* mapped =
+        ::mmap(nullptr, static_cast<std::size_t>(m_length), PROT_READ, MAP_SHARED, m_fd.Get(), 0);
+    if (mapped == MAP_FAILED) {
+        return false;
+    }
+    m_mapped = {static_cast<const std::uint8_t*>(mapped), static_cast<std::size_t>(m_length)};
+    return true;
+}
+
+void CarrierFile::TakeFilled(const AtomicFile& file, std::int32_t length) {
+    Unmap();
+    m_held = {};
+    m_inMemory = false;
+    m_fd = UniqueFd(::fcntl(file.Descriptor(), F_DUPFD_CLOEXEC, 0));
+    m_length = length;
+    if (!m_fd.Valid() || (m_length > 0 && !Map())) {
+        RefuseRead(m_path, errno);
+    }
 }
 
 CarrierFile::~CarrierFile() {
@@ -46,13 +61,6 @@ std::span<const std::uint8_t> CarrierFile::Bytes() const {
         return m_held;
     }
     return m_mapped;
-}
-
-void CarrierFile::Replace(std::vector<std::uint8_t> bytes) {
-    Unmap();
-    m_held = std::move(bytes);
-    m_inMemory = true;
-    m_length = static_cast<std::int32_t>(m_held.size());
 }
 
 std::vector<std::uint8_t> CarrierFile::Read(std::int64_t first, std::int64_t end) const {

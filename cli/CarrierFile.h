@@ -37,14 +37,17 @@ public:
     // is looked at ends the tool (SIGBUS) before anything is written.
     std::span<const std::uint8_t> Bytes() const;
 
-    // Makes `bytes` the carrier from now on (a converted picture).
-    void Replace(std::vector<std::uint8_t> bytes);
+    // Makes the `length` bytes filled into `file` the carrier from now on (a
+    // converted picture, written to the output before anything is asked),
+    // looked at in place like a regular file.
+    void TakeFilled(const AtomicFile& file, std::int32_t length);
 
     // Fills `file` with the whole carrier: copied by the kernel from a
     // regular file, written from memory otherwise.
     bool CopyTo(AtomicFile& file, std::string& reason) const;
 
 private:
+    bool Map();
     void Unmap();
 
     std::string m_path;

@@ -57,22 +57,32 @@ void RefuseZeroBytes(std::string_view message, Sealing sealing) {
 
 // Judges the Hide before anything is asked. A message that does not fit is
 // refused with both sizes; one that could visibly change the picture is
-// refused unless forced, or hidden in a 24-bit copy when asked to convert,
-// which then becomes the carrier and is judged instead. The guard reads only
-// the parts of the image it judges: headers, palette, and for some kinds the
-// pixels the Hide reaches.
+// refused unless forced, or, when asked to convert, hidden in a re-encoded
+// copy instead. That copy is written straight into OUTPUT's temporary file,
+// a piece at a time, and becomes the carrier judged and written from then
+// on: true when it did. The guard reads only the parts of the image it
+// judges: headers, palette, and for some kinds the pixels the Hide reaches.
 enum class OnDamage { kRefuse, kForce, kConvert };
 
-void AssessBeforeAsking(CarrierFile& carrier, const ReadMessage& message, Sealing sealing,
-                        OnDamage onDamage) {
+bool AssessBeforeAsking(CarrierFile& carrier, const ReadMessage& message, Sealing sealing,
+                        OnDamage onDamage, AtomicFile& output, const std::string& outputPath) {
     HideAssessment hide = AssessHide(carrier.Bytes(), message.length, sealing);
+    bool converted = false;
     if (onDamage == OnDamage::kConvert && (!hide.fits || hide.couldVisiblyChange)) {
-        ConvertedBitmap copy = ConvertCarrier(carrier.Bytes());
-        if (!copy.file.empty()) {
-            carrier.Replace(std::move(copy.file));
+        const CBitmapConversion conversion(carrier.Bytes());
+        if (conversion.Failure().empty()) {
+            std::string reason;
+            if (!output.Open(outputPath, reason) ||
+                !conversion.Write([&](std::span<const std::uint8_t> piece) {
+                    return output.Fill(piece, reason);
+                })) {
+                throw Refusal("cannot write " + outputPath + ": " + reason);
+            }
+            carrier.TakeFilled(output, static_cast<std::int32_t>(conversion.OutputLength()));
             hide = AssessHide(carrier.Bytes(), message.length, sealing);
+            converted = true;
         } else if (hide.couldVisiblyChange) {
-            throw Refusal(hide.warning + " It cannot be converted: " + copy.failure + ".");
+            throw Refusal(hide.warning + " It cannot be converted: " + conversion.Failure() + ".");
         }
     }
     hide.messageCut = message.cut;
@@ -83,30 +93,32 @@ void AssessBeforeAsking(CarrierFile& carrier, const ReadMessage& message, Sealin
         throw Refusal(hide.warning +
                       " Use --force to hide anyway, or --convert to hide in a 24-bit copy.");
     }
+    return converted;
 }
 
 // Writes OUTPUT as a copy of the carrier with both records in it. The copy
-// is the kernel's (a clone where the file system shares data); then only the
-// bytes the records occupy are read back from it, changed and written again.
-// Throws after a report; OUTPUT is then as it was.
-void WriteWithRecords(const CarrierFile& carrier, const std::string& outputPath,
-                      const HideRecords& records, Reporter& reporter) {
+// is the kernel's (a clone where the file system shares data), unless
+// `output` already holds a converted carrier; then only the bytes the
+// records occupy are read back from it, changed and written again. Throws
+// after a report; OUTPUT is then as it was.
+void WriteWithRecords(const CarrierFile& carrier, AtomicFile& output, bool filled,
+                      const std::string& outputPath, const HideRecords& records,
+                      Reporter& reporter) {
     const std::int32_t length = carrier.Length();
     const ByteSpan span = records.Span();
     std::vector<std::uint8_t> bytes(static_cast<std::size_t>(span.end - span.first));
     const CarrierWindow window{bytes, span.first, length};
 
-    AtomicFile file;
     std::string reason;
-    if (!file.Open(outputPath, reason) || !carrier.CopyTo(file, reason) ||
-        !file.ReadBack(static_cast<std::uint64_t>(span.first), bytes, reason)) {
+    if ((!filled && (!output.Open(outputPath, reason) || !carrier.CopyTo(output, reason))) ||
+        !output.ReadBack(static_cast<std::uint64_t>(span.first), bytes, reason)) {
         throw Refusal("cannot write " + outputPath + ": " + reason);
     }
     if (!WriteRecords(window, records, reporter)) {
         throw Refusal(kOperationAborted);
     }
-    if (!file.Patch(static_cast<std::uint64_t>(span.first), bytes, reason) ||
-        !file.Commit(reason)) {
+    if (!output.Patch(static_cast<std::uint64_t>(span.first), bytes, reason) ||
+        !output.Commit(reason)) {
         throw Refusal("cannot write " + outputPath + ": " + reason);
     }
 }
@@ -134,7 +146,8 @@ int RunHide(const ParsedArguments& parsed, Console& console) {
         throw Refusal(kEmptyMessage);
     }
     RefuseZeroBytes(message.bytes.View(), sealing);
-    AssessBeforeAsking(carrier, message, sealing, onDamage);
+    AtomicFile output;
+    const bool filled = AssessBeforeAsking(carrier, message, sealing, onDamage, output, outputPath);
 
     StreamReporter reporter(console.err);
     const PasswordInputs inputs = PasswordInputsFor(parsed, console);
@@ -143,6 +156,6 @@ int RunHide(const ParsedArguments& parsed, Console& console) {
             ? SealedRecords(message.bytes.View(), ChoosePassword(inputs, console.err).View())
             : HideRecords{ChooseStoredPassword(inputs, console.err),
                           std::string(message.bytes.View())};
-    WriteWithRecords(carrier, outputPath, records, reporter);
+    WriteWithRecords(carrier, output, filled, outputPath, records, reporter);
     return static_cast<int>(ExitCode::kSuccess);
 }

@@ -35,3 +35,11 @@ CarrierFacts ReadCarrierFacts(std::span<const std::uint8_t> carrier) {
     }
     return facts;
 }
+
+std::optional<PictureSize> BitmapSize(std::span<const std::uint8_t> carrier) {
+    const BitmapPicture picture = InspectBitmap(carrier);
+    if (!picture.isBitmap) {
+        return std::nullopt;
+    }
+    return PictureSize{picture.width, picture.height};
+}

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <optional>
+#include <optional>
 #include <span>
 #include <string>
 
@@ -26,3 +27,10 @@ struct CarrierFacts {
 };
 
 CarrierFacts ReadCarrierFacts(std::span<const std::uint8_t> carrier);
+
+// A bitmap's size in pixels, from its headers; nothing for other files.
+struct PictureSize {
+    std::int64_t width = 0;
+    std::int64_t height = 0;
+};
+std::optional<PictureSize> BitmapSize(std::span<const std::uint8_t> carrier);

@@ -49,6 +49,10 @@ public:
     // Flushes to disk, renames over the target and makes the rename durable.
     bool Commit(std::string& reason);
 
+    // The temporary file, open for reading and writing, for a reader that
+    // looks at what has been filled in (a mapping of a converted picture).
+    int Descriptor() const { return m_fd.Get(); }
+
     // The file that Commit() replaces: the path given, or where its links lead.
     const std::string& Target() const { return m_target; }
 

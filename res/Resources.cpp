@@ -43,18 +43,19 @@ constexpr std::array<DialogItemTemplate, 15> kMainItems{{
     {IDC_HELPBUTTON, kButtonClass, "", 4, 4, 12, 10, 0x50010000},
 }};
 
-// Password dialog, laid out for choosing: the passphrase's strength line
-// (hidden until Seal is ticked) and the seal row sit between the password
-// rows and the buttons. Verifying drops both (see CPasswordDlg).
+// Password dialog, laid out for choosing with Seal ticked: the seal row and
+// the passphrase's strength line sit between the password rows and the
+// buttons. Unticked, the strength line is hidden and the buttons move up into
+// its place; verifying drops both rows (see CPasswordDlg).
 constexpr std::array<DialogItemTemplate, 8> kPasswordItems{{
     {IDOK, kButtonClass, "OK", 7, 93, 50, 14, 0x50010001},
     {IDC_PASSWORD_LABEL, kStaticClass, "Password :", 7, 8, 36, 8, 0x50020000},
     {IDC_CONFIRM_LABEL, kStaticClass, "Confirm Pw :", 7, 27, 40, 8, 0x50020000},
     {IDC_PASSWORD, kEditClass, "", 52, 6, 85, 14, 0x508100A0},
     {IDC_CONFIRM, kEditClass, "", 52, 26, 85, 14, 0x508100A0},
-    {IDC_STRENGTH, kStaticClass, "", 7, 44, 131, 16, 0x40020000},
     {IDC_SEAL, kButtonClass, "Seal the message with the whole password (only Veilnote can then read it)",
-     7, 62, 131, 27, 0x50012003},
+     7, 44, 131, 27, 0x50012003},
+    {IDC_STRENGTH, kStaticClass, "", 7, 73, 131, 16, 0x40020000},
     {IDC_PASSWORD_CANCEL, kButtonClass, "Cancel", 88, 93, 50, 14, 0x50010000},
 }};
 

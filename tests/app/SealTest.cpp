@@ -75,6 +75,8 @@ TEST_F(SealTest, SealBoxGrowsTheChooseDialogAndVerifyHasNoEmptyRow) {
         EXPECT_LE(seal->sizeHint().height(), box.height());
         EXPECT_GT(box.top(), Geometry(dlg, IDC_CONFIRM).bottom());
         EXPECT_GT(Geometry(dlg, IDOK).top(), box.bottom());
+        // Unticked, no empty row stands where the strength line would be.
+        EXPECT_LT(Geometry(dlg, IDOK).top() - box.bottom(), Geometry(dlg, IDOK).height());
         EXPECT_TRUE(dlg.GetSafeHwnd()->rect().contains(Geometry(dlg, IDC_PASSWORD_CANCEL)));
         chooseMarginBelow = dlg.GetSafeHwnd()->height() - Geometry(dlg, IDOK).bottom();
         Type(dlg, IDC_PASSWORD, "secret12");
@@ -209,9 +211,10 @@ TEST_F(SealTest, StrengthLineFollowsThePassphraseWhileSealTickedAndAWeakOneIsAsk
         Click(dlg, IDC_SEAL);
         EXPECT_TRUE(IsShown(dlg, IDC_STRENGTH));
         EXPECT_EQ(Spoken(line), "Weak: less than a second for a thousand computers");
-        // The line sits under the fields, above the seal box, and is not cut.
-        EXPECT_GT(line->geometry().top(), Geometry(dlg, IDC_CONFIRM).bottom());
-        EXPECT_GT(Geometry(dlg, IDC_SEAL).top(), line->geometry().bottom());
+        // The line sits under the seal box, above the buttons, and is not cut.
+        EXPECT_GT(line->geometry().top(), Geometry(dlg, IDC_SEAL).bottom());
+        EXPECT_GT(Geometry(dlg, IDOK).top(), line->geometry().bottom());
+        EXPECT_TRUE(dlg.GetSafeHwnd()->rect().contains(Geometry(dlg, IDC_PASSWORD_CANCEL)));
         EXPECT_LE(line->heightForWidth(line->width()), line->height());
         Type(dlg, IDC_PASSWORD, kPassphrase);
         EXPECT_TRUE(Spoken(line).startsWith("Strong: ")) << Spoken(line).toStdString();
