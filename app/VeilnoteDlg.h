@@ -4,7 +4,6 @@
 #include <initializer_list>
 #include <memory>
 #include <optional>
-#include <span>
 #include <vector>
 
 #include "Afx.h"

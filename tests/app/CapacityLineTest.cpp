@@ -105,6 +105,13 @@ TEST_F(CapacityLineTest, FollowsTheMessageAgainstWhatHideWouldDo) {
         EXPECT_EQ(line->text(), expected(5));
         EXPECT_EQ(Colour(dlg), safeColour);
 
+        // Loaded text counts as typed text does.
+        dlg.m_editMessage.SetModify(FALSE);
+        m_script.ExpectOpenFile(WriteFile(m_folder, "note.txt", std::string(300, 'n')));
+        Click(dlg, IDC_LOADTEXT);
+        EXPECT_TRUE(m_script.Done());
+        EXPECT_EQ(line->text(), expected(300));
+
         // A picture that cannot be opened leaves none to measure against.
         m_script.ExpectOpenFile(PathOf("missing.bmp"))
             .ExpectMessageBox("The image could not be opened: No such file or directory");
