@@ -1,5 +1,5 @@
 // The line under the message says how much of the picture the message takes,
-// as it is typed, loaded or revealed.
+// as it is typed or loaded, and against the picture open.
 #include <QAccessible>
 #include <QLabel>
 
