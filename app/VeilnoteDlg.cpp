@@ -5,6 +5,7 @@
 #include <string_view>
 
 #include "AboutDlg.h"
+#include "CapacityLine.h"
 #include "CarrierFacts.h"
 #include "VeilnoteApp.h"
 #include "resource.h"
@@ -13,6 +14,11 @@ namespace {
 constexpr const char* kQuitLosesMessage =
     "The message you typed has not been hidden in a saved image. Quit and lose it?";
 constexpr const char* kNoPicture = "No picture open";
+// The capacity line's colours, to read on the skin's dark well: quiet while
+// the message fits safely, amber once Hide would ask, red once it refuses.
+constexpr COLORREF kRoomSafe = RGB(0x9A, 0xA3, 0xC7);
+constexpr COLORREF kRoomVisibleChange = RGB(0xF2, 0xB6, 0x4C);
+constexpr COLORREF kRoomTooLong = RGB(0xFF, 0x6B, 0x6B);
 constexpr const char* kHelpNotOpened = "The help page could not be opened. You can find it here:\n";
 
 // Posted by the window to itself: opens m_strOpenAtStart once the window is up,
@@ -59,6 +65,7 @@ void CVeilnoteDlg::DoDataExchange(CDataExchange* pDX) {
     DDX_Text(pDX, IDC_MESSAGE, m_strMessage);
     DDX_Control(pDX, IDC_SPLASH, m_ctlSplash);
     DDX_Control(pDX, IDC_MESSAGE, m_editMessage);
+    DDX_Control(pDX, IDC_CAPACITY, m_ctlCapacity);
 }
 
 const MessageMap& CVeilnoteDlg::GetMessageMap() const {
@@ -72,6 +79,7 @@ const MessageMap& CVeilnoteDlg::GetMessageMap() const {
             Map::Notify(TCN_SELCHANGE, IDC_VIEWS, &CVeilnoteDlg::OnSelchangeViews),
             Map::Clicked(IDC_LOADTEXT, &CVeilnoteDlg::OnLoadText),
             Map::Clicked(IDC_HIDE, &CVeilnoteDlg::OnHide),
+            Map::Changed(IDC_MESSAGE, &CVeilnoteDlg::OnMessageChanged),
             Map::Clicked(IDC_REVEAL, &CVeilnoteDlg::OnReveal),
             Map::Clicked(IDC_OPENIMAGE, &CVeilnoteDlg::OnOpenImage),
             Map::Clicked(IDC_IMAGEVIEW, &CVeilnoteDlg::OnImageView),
@@ -131,6 +139,7 @@ BOOL CVeilnoteDlg::OnInitDialog() {
     // Nothing to hide in or reveal from until an image is open.
     GetDlgItem(IDC_REVEAL)->EnableWindow(FALSE);
     GetDlgItem(IDC_HIDE)->EnableWindow(FALSE);
+    ShowCapacity();
 
     DragAcceptFiles();
     if (!m_strOpenAtStart.IsEmpty())
@@ -222,6 +231,7 @@ void CVeilnoteDlg::ShowImageView() {
     if (m_picImage.GetBitmap())
         m_picImage.ShowWindow(SW_SHOW);
     GetDlgItem(IDC_MESSAGE)->ShowWindow(SW_HIDE);
+    m_ctlCapacity.ShowWindow(SW_HIDE);
     GetDlgItem(IDC_OPENIMAGE)->ShowWindow(SW_SHOW);
     GetDlgItem(IDC_REVEAL)->ShowWindow(SW_SHOW);
     GetDlgItem(IDC_LOADTEXT)->ShowWindow(SW_HIDE);
@@ -239,6 +249,7 @@ void CVeilnoteDlg::ShowMessageView() {
     const bool bFocusLeaves = FocusIsOn({IDC_OPENIMAGE, IDC_REVEAL});
     m_picImage.ShowWindow(SW_HIDE);
     GetDlgItem(IDC_MESSAGE)->ShowWindow(SW_SHOW);
+    m_ctlCapacity.ShowWindow(SW_SHOW);
     GetDlgItem(IDC_OPENIMAGE)->ShowWindow(SW_HIDE);
     GetDlgItem(IDC_REVEAL)->ShowWindow(SW_HIDE);
     GetDlgItem(IDC_LOADTEXT)->ShowWindow(SW_SHOW);
@@ -296,6 +307,32 @@ void CVeilnoteDlg::OnImageView() {
 
 void CVeilnoteDlg::OnMessageView() {
     ShowMessageView();
+}
+
+void CVeilnoteDlg::OnMessageChanged() {
+    ShowCapacity();
+}
+
+void CVeilnoteDlg::ShowCapacity() {
+    if (!m_ctlCapacity.GetSafeHwnd())
+        return;  // the edit is filled before the line is bound
+    // Counted as Hide counts the message: in bytes.
+    const CapacityLine line = DescribeCapacity(m_factsImage ? &*m_factsImage : nullptr,
+                                               m_editMessage.GetWindowText().GetLength());
+    // The line is a label: a screen reader reads its text as it is shown.
+    m_ctlCapacity.SetWindowText(CString(line.text));
+    switch (line.room) {
+        case MessageRoom::kVisibleChange:
+            m_ctlCapacity.SetTextColor(kRoomVisibleChange);
+            break;
+        case MessageRoom::kTooLong:
+            m_ctlCapacity.SetTextColor(kRoomTooLong);
+            break;
+        case MessageRoom::kNoPicture:
+        case MessageRoom::kSafe:
+            m_ctlCapacity.SetTextColor(kRoomSafe);
+            break;
+    }
 }
 
 void CVeilnoteDlg::OnAbout() {

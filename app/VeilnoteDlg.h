@@ -3,9 +3,11 @@
 #include <cstdint>
 #include <initializer_list>
 #include <memory>
+#include <optional>
 #include <vector>
 
 #include "Afx.h"
+#include "CarrierFacts.h"
 #include "Hiding.h"
 #include "SkinInterface.h"
 #include "Splash.h"
@@ -27,6 +29,11 @@ public:
     ComPtr<ISkin> m_pSkin;
     CTabCtrl m_tabViews;
     CStatic m_picImage;
+    // What the open picture takes, worked out once when it is opened: the
+    // capacity line then follows the message as it is typed without reading
+    // the picture again.
+    std::optional<CarrierFacts> m_factsImage;
+    CStatic m_ctlCapacity;
     CString m_strMessage;
     CEdit m_editMessage;  // the message edit, which knows whether the user changed it
     CSplash m_ctlSplash;
@@ -52,6 +59,7 @@ protected:
     void OnOpenImage();
     void OnImageView();
     void OnMessageView();
+    void OnMessageChanged();
     void OnAbout();
     BOOL OnHelpInfo(HELPINFO* pHelpInfo);
     void OnHelpButton();
@@ -76,10 +84,10 @@ private:
     void NameOpenFile();
     void OpenHelp();
     void DiscardCarrier();
-    // Before a Hide: whether to go on when it could visibly change the
-    // picture. Asks the user; on Convert, `converted` receives the 24-bit copy
-    // to hide in instead.
-    bool AcceptDamageRisk(const HideAssessment& hide, std::vector<std::uint8_t>& converted) const;
+    // The capacity line says how much of the picture the message takes now.
+    void ShowCapacity();
+    // The carrier changed: its facts are worked out again.
+    void ReadImageFacts();
     // No carrier and no preview, Hide and Reveal disabled.
     void ForgetImage();
     // Opens the image at `path` as the carrier, or says why it cannot and

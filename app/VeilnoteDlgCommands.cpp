@@ -90,11 +90,38 @@ bool AskHideAnyway(const CString& warning) {
                          MB_YESNO | MB_DEFBUTTON2 | MB_ICONEXCLAMATION) == IDYES;
 }
 
+// Whether to go on with a Hide that could visibly change `carrier`, which
+// `warning` explains. Asks the user; a picture the converter vouches for is
+// offered Convert too, and then `converted` receives the 24-bit copy to hide
+// in instead.
+bool AcceptDamageRisk(std::span<const std::uint8_t> carrier, const HideAssessment& hide,
+                      const CString& warning, std::vector<std::uint8_t>& converted) {
+    if (!hide.couldVisiblyChange)
+        return true;
+    if (!hide.convertible)
+        return AskHideAnyway(warning);
+
+    const int answer = AfxAskQuestion(
+        warning + "\n\n" + kHideAnyway + " " + kConvertOffer,
+        {{IDYES, "&Yes"}, {IDNO, "&No"}, {kConvertAnswer, "&Convert"}}, IDNO, MB_ICONEXCLAMATION);
+    if (answer != kConvertAnswer)
+        return answer == IDYES;
+    // Converted only when asked for: a big picture's copy costs memory.
+    ConvertedBitmap copy = ConvertCarrier(carrier);
+    if (copy.file.empty()) {
+        AfxMessageBox("The picture cannot be converted: " + copy.failure + ".");
+        return false;
+    }
+    converted = std::move(copy.file);
+    return true;
+}
+
 // After the password dialog: with Seal ticked the message record is longer
 // than the plain one judged before it. Refuses it, naming both sizes, when
 // it does not fit; asks again only when it could visibly change a picture
-// the plain one would not.
-bool AcceptLongerSealedRecord(std::span<const std::uint8_t> image, std::int64_t messageLength) {
+// the plain one would not, offering Convert as the first question does.
+bool AcceptLongerSealedRecord(std::span<const std::uint8_t> image, std::int64_t messageLength,
+                              std::vector<std::uint8_t>& converted) {
     const HideAssessment sealed = AssessHide(image, messageLength, Sealing::kSealed);
     if (!sealed.fits) {
         AfxMessageBox(CString(MessageTooLong(sealed)));
@@ -103,7 +130,8 @@ bool AcceptLongerSealedRecord(std::span<const std::uint8_t> image, std::int64_t 
     if (!sealed.couldVisiblyChange ||
         AssessHide(image, messageLength, Sealing::kPlain).couldVisiblyChange)
         return true;
-    return AskHideAnyway(CString(kSealedTakesMore) + " " + sealed.warning);
+    return AcceptDamageRisk(image, sealed, CString(kSealedTakesMore) + " " + sealed.warning,
+                            converted);
 }
 }  // namespace
 
@@ -112,8 +140,19 @@ void CVeilnoteDlg::DiscardCarrier() {
     m_nImageLength = 0;
 }
 
+void CVeilnoteDlg::ReadImageFacts() {
+    if (m_pImageData) {
+        m_factsImage =
+            ReadCarrierFacts({m_pImageData.get(), static_cast<std::size_t>(m_nImageLength)});
+    } else {
+        m_factsImage.reset();
+    }
+    ShowCapacity();
+}
+
 void CVeilnoteDlg::ForgetImage() {
     DiscardCarrier();
+    ReadImageFacts();
     m_picImage.SetBitmap(nullptr);
     GetDlgItem(IDC_REVEAL)->EnableWindow(FALSE);
     GetDlgItem(IDC_HIDE)->EnableWindow(FALSE);
@@ -162,6 +201,7 @@ bool CVeilnoteDlg::OpenImage(const CString& path) {
     GetDlgItem(IDC_HIDE)->EnableWindow(TRUE);
     m_picImage.ShowWindow(SW_SHOW);
     NameOpenFile();
+    ReadImageFacts();
     AfxTrace("opened image " + m_strImagePath + " (" + std::to_string(m_nImageLength) + " bytes)");
     return true;
 }
@@ -211,40 +251,46 @@ void CVeilnoteDlg::OnHide() {
 
     // A message that cannot fit even unsealed is refused before any password
     // is asked for, naming both sizes.
-    const HideAssessment plain =
-        AssessHide({m_pImageData.get(), static_cast<std::size_t>(m_nImageLength)},
-                   m_strMessage.GetLength(), Sealing::kPlain);
+    const std::span<const std::uint8_t> opened(m_pImageData.get(),
+                                               static_cast<std::size_t>(m_nImageLength));
+    const HideAssessment plain = AssessHide(opened, m_strMessage.GetLength(), Sealing::kPlain);
     if (!plain.fits) {
         AfxMessageBox(CString(MessageTooLong(plain)));
         return;
     }
     std::vector<std::uint8_t> converted;
-    if (!AcceptDamageRisk(plain, converted))
+    if (!AcceptDamageRisk(opened, plain, CString(plain.warning), converted))
         return;
-    // After Convert the Hide works on the 24-bit copy, saved under its own
-    // name so that the original file is not replaced by accident.
-    const bool isConverted = !converted.empty();
-    const BYTE* const pImage = isConverted ? converted.data() : m_pImageData.get();
-    const auto nLength = isConverted ? static_cast<std::int32_t>(converted.size()) : m_nImageLength;
-    const CString strImagePath = isConverted ? ConvertedName(m_strImagePath) : m_strImagePath;
-    // A converted copy holds nothing of an earlier message; the picture
-    // itself may hold one that cannot be wiped whole, told before the password.
-    const std::int64_t wipeEnd = isConverted ? 0 : plain.wipeEnd;
-    if (!isConverted && !plain.wipeShortfall.empty())
+
+    // The picture itself may hold an earlier message that cannot be wiped
+    // whole: the user is told before the password is asked for.
+    if (converted.empty() && !plain.wipeShortfall.empty())
         AfxMessageBox(CString(plain.wipeShortfall), MB_ICONINFORMATION);
 
     CPasswordDlg dlgPassword;
     dlgPassword.m_bChooseMode = 1;
     if (dlgPassword.DoModal() == IDCANCEL)
         return;
-    const bool bSeal = dlgPassword.m_nSeal == BST_CHECKED;
-    const std::span<const std::uint8_t> image(pImage, static_cast<std::size_t>(nLength));
-    if (bSeal && !AcceptLongerSealedRecord(image, m_strMessage.GetLength()))
-        return;
+    if (dlgPassword.m_nSeal == BST_CHECKED) {
+        const std::span<const std::uint8_t> judged =
+            converted.empty() ? opened : std::span<const std::uint8_t>(converted);
+        std::vector<std::uint8_t> convertedForSeal;
+        if (!AcceptLongerSealedRecord(judged, m_strMessage.GetLength(), convertedForSeal))
+            return;
+        if (!convertedForSeal.empty())
+            converted = std::move(convertedForSeal);
+    }
+    // After Convert the Hide works on the 24-bit copy, saved under its own
+    // name so that the original file is not replaced by accident.
+    const bool isConverted = !converted.empty();
+    const BYTE* const pImage = isConverted ? converted.data() : m_pImageData.get();
+    const auto nLength = isConverted ? static_cast<std::int32_t>(converted.size()) : m_nImageLength;
+    const CString strImagePath = isConverted ? ConvertedName(m_strImagePath) : m_strImagePath;
     std::optional<HideRecords> records = RecordsFor(*this, m_strMessage, dlgPassword);
     if (!records)
         return;
-    records->wipeEnd = wipeEnd;
+    // A converted copy holds nothing of an earlier message.
+    records->wipeEnd = isConverted ? 0 : plain.wipeEnd;
 
     // The records go into a copy: the window's image changes only once the
     // copy has been saved, so a cancelled or failed save leaves no message
@@ -270,6 +316,7 @@ void CVeilnoteDlg::OnHide() {
     m_strImagePath = strImagePath;
     m_editMessage.SetModify(FALSE);  // the typed message is safe in that file
     NameOpenFile();
+    ReadImageFacts();  // a converted copy takes more than the picture it came from
 }
 
 bool CVeilnoteDlg::SaveCarrier(const BYTE* pCarrier, std::int32_t nLength,
@@ -283,30 +330,6 @@ bool CVeilnoteDlg::SaveCarrier(const BYTE* pCarrier, std::int32_t nLength,
         AfxMessageBox("The image could not be saved to " + path + ": " + Reason(error));
         return false;
     }
-    return true;
-}
-
-bool CVeilnoteDlg::AcceptDamageRisk(const HideAssessment& hide,
-                                    std::vector<std::uint8_t>& converted) const {
-    const std::span<const std::uint8_t> carrier(m_pImageData.get(),
-                                                static_cast<std::size_t>(m_nImageLength));
-    if (!hide.couldVisiblyChange)
-        return true;
-    if (!hide.convertible)
-        return AskHideAnyway(hide.warning);
-
-    const int answer = AfxAskQuestion(
-        hide.warning + "\n\n" + kHideAnyway + " " + kConvertOffer,
-        {{IDYES, "&Yes"}, {IDNO, "&No"}, {kConvertAnswer, "&Convert"}}, IDNO, MB_ICONEXCLAMATION);
-    if (answer != kConvertAnswer)
-        return answer == IDYES;
-    // Converted only when asked for: a big picture's copy costs memory.
-    ConvertedBitmap copy = ConvertCarrier(carrier);
-    if (copy.file.empty()) {
-        AfxMessageBox("The picture cannot be converted: " + copy.failure + ".");
-        return false;
-    }
-    converted = std::move(copy.file);
     return true;
 }
 

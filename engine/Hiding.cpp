@@ -6,6 +6,7 @@
 #include "DamageGuard.h"
 #include "OldMessageWipe.h"
 #include "PasswordRules.h"
+#include "Thousands.h"
 
 std::int64_t MessageRecordLength(std::int64_t messageLength, Sealing sealing) {
     if (sealing == Sealing::kSealed) {
@@ -51,17 +52,6 @@ HideAssessment AssessHide(std::span<const std::uint8_t> carrier, std::int64_t me
     }
     return assessment;
 }
-
-namespace {
-// 1234567 as "1,234,567".
-std::string WithThousands(std::int64_t number) {
-    std::string digits = std::to_string(number);
-    for (auto at = static_cast<std::ptrdiff_t>(digits.size()) - 3; at > 0; at -= 3) {
-        digits.insert(static_cast<std::size_t>(at), ",");
-    }
-    return digits;
-}
-}  // namespace
 
 std::string WipeShortfall(std::int64_t oldRecordLength, std::int64_t readable) {
     return "This picture holds an earlier hidden message of " + WithThousands(oldRecordLength) +

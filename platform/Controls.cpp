@@ -2,6 +2,7 @@
 
 #include <QAbstractButton>
 #include <QLineEdit>
+#include <QPalette>
 #include <QPlainTextEdit>
 #include <QSignalBlocker>
 #include <QTabBar>
@@ -44,6 +45,17 @@ HBITMAP CStatic::SetBitmap(HBITMAP bitmap) {
 HBITMAP CStatic::GetBitmap() const {
     const auto* picture = qobject_cast<const PictureBox*>(GetSafeHwnd());
     return picture ? picture->GetBitmap() : nullptr;
+}
+
+void CStatic::SetTextColor(COLORREF color) {
+    QWidget* label = GetSafeHwnd();
+    if (!label)
+        return;
+    QPalette palette = label->palette();
+    palette.setColor(QPalette::WindowText,
+                     QColor(static_cast<int>(color & 0xFF), static_cast<int>(color >> 8 & 0xFF),
+                            static_cast<int>(color >> 16 & 0xFF)));
+    label->setPalette(palette);
 }
 
 namespace {

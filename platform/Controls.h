@@ -25,6 +25,9 @@ public:
     // Gives back the bitmap shown before.
     HBITMAP SetBitmap(HBITMAP bitmap);
     HBITMAP GetBitmap() const;
+    // The colour its text is drawn in, where the dialog's own would not say
+    // enough (a line that warns as it changes).
+    void SetTextColor(COLORREF color);
 };
 
 // A tab control. The selection changes that the user makes reach the dialog

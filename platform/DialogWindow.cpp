@@ -74,6 +74,11 @@ void DialogWindow::ConnectControl(QWidget* control) {
             MessageContext context{WM_COMMAND, EN_CHANGE, id};
             m_dialog.OnWndMsg(context);
         });
+    } else if (auto* text = qobject_cast<QPlainTextEdit*>(control)) {
+        connect(text, &QPlainTextEdit::textChanged, this, [this, id] {
+            MessageContext context{WM_COMMAND, EN_CHANGE, id};
+            m_dialog.OnWndMsg(context);
+        });
     } else if (auto* tabs = qobject_cast<QTabBar*>(control)) {
         connect(tabs, &QTabBar::currentChanged, this, [this, id, tabs](int) {
             NMHDR header{tabs, static_cast<UINT>(id), TCN_SELCHANGE};

@@ -12,6 +12,11 @@ inline constexpr BOOL FALSE = 0;
 using BYTE = std::uint8_t;
 using WORD = std::uint16_t;
 using DWORD = std::uint32_t;
+// A colour as 0x00BBGGRR.
+using COLORREF = DWORD;
+constexpr COLORREF RGB(int red, int green, int blue) {
+    return static_cast<COLORREF>((red & 0xFF) | (green & 0xFF) << 8 | (blue & 0xFF) << 16);
+}
 using UINT = unsigned int;
 using INT_PTR = std::intptr_t;
 using WPARAM = std::uintptr_t;

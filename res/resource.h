@@ -23,6 +23,7 @@
 #define IDC_MESSAGEVIEW 1022
 #define IDC_ABOUT 1023
 #define IDC_HELPBUTTON 1024
+#define IDC_CAPACITY 1028
 
 // Password dialog controls.
 #define IDC_CONFIRM 1013

@@ -61,6 +61,17 @@ Bytes MakeBitmap(int width, int height, int bitsPerPixel) {
     return bytes;
 }
 
+Bytes MakeTwoTonePaletteBitmap(int width, int height) {
+    Bytes image = MakeBitmap(width, height, 8);
+    constexpr std::size_t kPalette = 14 + 40;
+    for (std::size_t i = 0; i < 256; ++i) {
+        const auto grey = static_cast<std::uint8_t>(i % 2 == 0 ? 0 : 255);
+        std::fill_n(image.begin() + static_cast<std::ptrdiff_t>(kPalette + 4 * i), 3, grey);
+        image[kPalette + 4 * i + 3] = 0;
+    }
+    return image;
+}
+
 Bytes MakeBitmapOfLength(std::size_t length) {
     // Rows of 4 pixels (12 bytes, no padding); whatever is left over trails.
     const std::size_t rows = (length - kFileHeader - kInfoHeader) / 12;

@@ -14,6 +14,10 @@ using Bytes = std::vector<std::uint8_t>;
 // grey palette where one is needed and a pixel pattern that varies from
 // byte to byte.
 Bytes MakeBitmap(int width, int height, int bitsPerPixel);
+// An 8-bit bitmap whose palette alternates black and white: the records'
+// bits show in no palette entry, but in every pixel they reach, so it takes
+// only short messages safely.
+Bytes MakeTwoTonePaletteBitmap(int width, int height);
 // A 24-bit bitmap whose file is exactly `length` bytes (at least 54 + 12):
 // the rows are sized to fit and the rest is trailing data.
 Bytes MakeBitmapOfLength(std::size_t length);

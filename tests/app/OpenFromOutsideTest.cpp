@@ -82,8 +82,7 @@ TEST_F(OpenFromOutsideTest, DroppedPictureOpensAndDroppedTextLoadsOnTheWindowAnd
     const Bytes other = MakeBitmap(32, 16, 8);
     const std::string picturePath = Write("picture.bmp", picture);
     const std::string otherPath = Write("other.bmp", other);
-    const std::string notePath =
-        WriteFile(m_folder, "note.TXT", std::string("Bring the map."));
+    const std::string notePath = WriteFile(m_folder, "note.TXT", std::string("Bring the map."));
     RunMainWindow([&](CVeilnoteDlg& dlg) {
         QWidget* window = dlg.GetSafeHwnd();
         // Of two files dropped on the window the first opens, as Open image

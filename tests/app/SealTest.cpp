@@ -247,39 +247,54 @@ TEST_F(SealTest, StrengthLineFollowsThePassphraseWhileSealTickedAndAWeakOneIsAsk
     EXPECT_TRUE(m_script.Done());
 }
 
+// The shortest message a picture takes safely plain but not sealed; 0 when
+// there is none.
+std::size_t SafePlainButNotSealed(const CDamageGuard& guard) {
+    for (std::size_t length = 8; length < 4096; length += 8) {
+        if (!guard.CouldVisiblyChange(PaddedLength(static_cast<std::int64_t>(length))) &&
+            guard.CouldVisiblyChange(static_cast<std::int64_t>(SealedRecordLength(length))))
+            return length;
+    }
+    return 0;
+}
+
 TEST_F(SealTest, ALongerSealedRecordThatWouldShowIsAskedAboutAfterThePassword) {
     // An 8-bit picture takes a plain message up to its safe capacity without
     // a question; sealed, the same message needs a longer record.
-    Bytes image = MakeBitmap(200, 60, 8);
-    // Black and white alternate through the palette: the records' bits show
-    // in no palette entry, but in every pixel they reach.
-    constexpr std::size_t kPalette = 14 + 40;
-    for (std::size_t i = 0; i < 256; ++i) {
-        const auto grey = static_cast<std::uint8_t>(i % 2 == 0 ? 0 : 255);
-        std::fill_n(image.begin() + static_cast<std::ptrdiff_t>(kPalette + 4 * i), 3, grey);
-        image[kPalette + 4 * i + 3] = 0;
-    }
+    const Bytes image = MakeTwoTonePaletteBitmap(200, 60);
     const CDamageGuard guard(image);
-    std::size_t length = 8;
-    while (length < 4096 &&
-           (guard.CouldVisiblyChange(PaddedLength(static_cast<std::int64_t>(length))) ||
-            !guard.CouldVisiblyChange(static_cast<std::int64_t>(SealedRecordLength(length)))))
-        length += 8;
-    ASSERT_LT(length, 4096u) << "no message is safe plain but not sealed";
+    const std::size_t length = SafePlainButNotSealed(guard);
+    ASSERT_GT(length, 0u) << "no message is safe plain but not sealed";
     const auto sealedLength = static_cast<std::int64_t>(SealedRecordLength(length));
     const std::string path = Write("palette.bmp", image);
+    const std::string question =
+        "Sealed, the message takes more room in the picture than it does plain. " +
+        guard.Warning(sealedLength) + "\n\nHide the message anyway? " + kConvertOffer;
+    const std::vector<std::string> answers = {"&Yes", "&No", "&Convert"};
+    const std::string saved = PathOf("palette-24bit.bmp");
     RunMainWindow([&](CVeilnoteDlg& dlg) {
         Open(dlg, path);
         TypeMessage(dlg, QString(static_cast<int>(length), 'm'));
         ExpectPasswordChosenSealed();
-        m_script.ExpectQuestion(
-            "Sealed, the message takes more room in the picture than it does plain. " +
-                guard.Warning(sealedLength) + "\n\nHide the message anyway?",
-            {"&Yes", "&No"}, "&No", "&No");
+        m_script.ExpectQuestion(question, answers, "&No", "&No");
         ClickHide(dlg);
         EXPECT_TRUE(m_script.Done()) << "No ends the Hide: no Save dialog";
+
+        // Convert, as in the question before the password, seals the message
+        // into a 24-bit copy saved under its own name.
+        ExpectPasswordChosenSealed();
+        m_script.ExpectQuestion(question, answers, "&No", "&Convert").ExpectSaveFile(saved);
+        ClickHide(dlg);
+        EXPECT_TRUE(m_script.Done());
     });
     EXPECT_EQ(ReadFile(path), image);
+    ASSERT_EQ(m_script.FileDialogsSeen().size(), 2u);
+    EXPECT_EQ(m_script.FileDialogsSeen()[1].initialFileName, saved);
+    const Bytes written = ReadFile(saved);
+    ASSERT_GT(written.size(), 30u);
+    EXPECT_EQ(written[28], 24) << "bits per pixel of the copy";
+    const CarrierReading reading(written.data(), static_cast<std::int32_t>(written.size()));
+    EXPECT_EQ(reading.GetKind(), CarrierReading::Kind::kSealed);
 }
 
 TEST_F(SealTest, SealedMarksWithoutAWellFormedBoxAskNoPassword) {
