@@ -67,7 +67,9 @@ TEST_F(OpenImageTest, AnyFileThatOpensBecomesTheCarrierAndEnablesHideAndReveal) 
         EXPECT_TRUE(dialog.open);
         EXPECT_EQ(dialog.initialFileName, "");
         EXPECT_EQ(dialog.defaultExtension, ".bmp");
-        EXPECT_EQ(dialog.filter, "Bitmap Files (*.bmp)|*.bmp||");
+        EXPECT_EQ(dialog.filter,
+                  "Pictures|*.bmp;*.png;*.jpg;*.jpeg;*.webp;*.gif;*.tif;*.tiff|Bitmap Files "
+                  "(*.bmp)|*.bmp|All Files|*||");
     }
 }
 
