@@ -92,6 +92,11 @@ std::vector<PictureCase> Pictures() {
         {"Tiff", "TIFF", false, [] { return Encoded(Scene(39, 41, false), "TIFF"); }},
         {"Tiff16Bit", "TIFF", false,
          [] { return ConvertedByImageMagick(Scene(33, 21, false), "-depth 16", "TIFF"); }},
+        {"JpegCmyk", "JPG", false,
+         [] {
+             return ConvertedByImageMagick(Scene(48, 32, false), "-colorspace CMYK -quality 95",
+                                           "JPG");
+         }},
     };
 }
 
@@ -151,7 +156,8 @@ TEST_P(PictureCarrierTest, BecomesACarrierThatLooksTheSameAndReveals) {
         qtOriginal.rgba.insert(qtOriginal.rgba.end(), line, line + 4 * qtPicture.width());
     }
     EXPECT_LE(Change(qtOriginal, qtCarrier), 2);
-    EXPECT_LE(Change(DecodeWithImageMagickAs(original, picture.magickFormat, ""), magickCarrier),
+    EXPECT_LE(Change(DecodeWithImageMagickAs(original, picture.magickFormat, "-colorspace sRGB"),
+                     magickCarrier),
               2);
 
     EXPECT_EQ(Reveal(), "Meet at the north gate.");
