@@ -187,9 +187,9 @@ TEST_P(PictureCarrierTest, BecomesACarrierThatLooksTheSameAndReveals) {
 INSTANTIATE_TEST_SUITE_P(Kinds, PictureCarrierTest, ::testing::ValuesIn(Pictures()),
                          [](const auto& named) { return std::string(named.param.name); });
 
-class PictureOrientationTest : public PictureCarrierTest {};
+class PictureToolTest : public PictureCarrierTest {};
 
-TEST_F(PictureOrientationTest, AJpegTurnedByItsTagComesOutUpright) {
+TEST_F(PictureToolTest, AJpegTurnedByItsTagComesOutUpright) {
     // Stored lying on its side: the tag tells viewers to turn it.
     const Bytes turned = WithOrientationTag(Encoded(Scene(64, 40, false), "JPEG"), 6);
     const Bytes carrier = HideWithTool(turned);
@@ -201,7 +201,7 @@ TEST_F(PictureOrientationTest, AJpegTurnedByItsTagComesOutUpright) {
     EXPECT_LE(Change(upright, read), 2);
 }
 
-TEST_F(PictureOrientationTest, InfoNamesThePictureAndItsCarrierFromHeadersAlone) {
+TEST_F(PictureToolTest, InfoNamesThePictureAndItsCarrierFromHeadersAlone) {
     WriteBytes(dir / "photo.jpg", Encoded(Scene(64, 40, false), "JPEG"));
     const Finished info = RunTool({"info", dir / "photo.jpg"}, {.asProcess = true});
     EXPECT_EQ(info.code, 0) << info.err;
@@ -211,7 +211,39 @@ TEST_F(PictureOrientationTest, InfoNamesThePictureAndItsCarrierFromHeadersAlone)
         << info.out;
 }
 
-TEST_F(PictureOrientationTest, KindsNoDecoderReadsAreRefusedByName) {
+// The CRC-32 PNG chunks end with, computed bit by bit.
+std::uint32_t Crc32(const std::uint8_t* data, std::size_t size) {
+    std::uint32_t crc = 0xFFFFFFFFu;
+    for (std::size_t i = 0; i < size; ++i) {
+        crc ^= data[i];
+        for (int bit = 0; bit < 8; ++bit)
+            crc = crc & 1u ? (crc >> 1) ^ 0xEDB88320u : crc >> 1;
+    }
+    return ~crc;
+}
+
+TEST_F(PictureToolTest, APictureTooLargeForACarrierIsRefusedFromItsHeaders) {
+    // A small PNG whose header claims 60000x60000 pixels: 10 GB as a bitmap.
+    Bytes png = Encoded(Scene(8, 8, false), "PNG");
+    for (std::size_t at : {16U, 20U}) {
+        png[at] = 0, png[at + 1] = 0, png[at + 2] = 0xEA, png[at + 3] = 0x60;
+    }
+    const std::uint32_t crc = Crc32(png.data() + 12, 17);  // the chunk's type and data
+    for (int i = 0; i < 4; ++i)
+        png[29 + static_cast<std::size_t>(i)] = static_cast<std::uint8_t>(crc >> (24 - 8 * i));
+    WriteBytes(dir / "huge.png", png);
+    const Finished hidden = RunTool({"hide", dir / "huge.png", output, "--convert", "--text-file",
+                                     messageFile, "--password-file", passwordFile},
+                                    {.asProcess = true});
+    EXPECT_EQ(hidden.code, 1);
+    EXPECT_EQ(hidden.err, ErrorLine("This PNG picture cannot be converted: its 60000x60000 pixels "
+                                    "would make a carrier too large."));
+    EXPECT_NE(RunTool({"info", dir / "huge.png"}, {.asProcess = true})
+                  .out.find("picture: PNG (its 60000x60000 pixels would make a carrier too large)"),
+              std::string::npos);
+}
+
+TEST_F(PictureToolTest, KindsNoDecoderReadsAreRefusedByName) {
     Bytes heic = {0, 0, 0, 24, 'f', 't', 'y', 'p', 'h', 'e', 'i', 'c'};
     heic.resize(4096, 0);
     WriteBytes(dir / "photo.heic", heic);
