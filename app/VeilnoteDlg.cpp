@@ -7,6 +7,7 @@
 #include "AboutDlg.h"
 #include "CapacityLine.h"
 #include "CarrierFacts.h"
+#include "PictureDecoder.h"
 #include "VeilnoteApp.h"
 #include "resource.h"
 
@@ -278,9 +279,15 @@ void CVeilnoteDlg::NameOpenFile() {
     const std::optional<PictureSize> size =
         BitmapSize({m_pImageData.get(), static_cast<std::size_t>(m_nImageLength)});
     CString strSpoken = strFile;
+    const PictureHeader picture =
+        size ? PictureHeader{}
+             : ProbePicture({m_pImageData.get(), static_cast<std::size_t>(m_nImageLength)});
     if (size) {
-        strSpoken += ", " + std::to_string(size->width) + " by " + std::to_string(size->height) +
-                     " pixels";
+        strSpoken +=
+            ", " + std::to_string(size->width) + " by " + std::to_string(size->height) + " pixels";
+    } else if (picture.failure.empty() && picture.width > 0) {
+        strSpoken += ", " + picture.kind + " picture, " + std::to_string(picture.width) + " by " +
+                     std::to_string(picture.height) + " pixels";
     } else if (!m_picImage.GetBitmap()) {
         strSpoken += ", no preview";
     }

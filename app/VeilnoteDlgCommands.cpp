@@ -8,13 +8,19 @@
 #include "Hiding.h"
 #include "MessageBoxReporter.h"
 #include "PasswordDlg.h"
+#include "PictureDecoder.h"
 #include "Revealing.h"
 #include "SealedCommands.h"
+#include "Thousands.h"
 #include "VeilnoteDlg.h"
 #include "resource.h"
 
 namespace {
 constexpr const char* kBitmapFilter = "Bitmap Files (*.bmp)|*.bmp||";
+// Open takes the pictures people have, which Hide converts to a bitmap.
+constexpr const char* kOpenFilter =
+    "Pictures|*.bmp;*.png;*.jpg;*.jpeg;*.webp;*.gif;*.tif;*.tiff|Bitmap Files (*.bmp)|*.bmp|"
+    "All Files|*||";
 constexpr const char* kTextFilter = "text (*.txt)|*.txt|";
 constexpr DWORD kFileDialogFlags = OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT;
 constexpr int kPreviewWidth = 330;
@@ -26,12 +32,19 @@ constexpr const char* kNotEnoughMemory = "There is not enough memory to open thi
 constexpr const char* kTextTooLarge = "This text file is too large to load as a message.";
 constexpr int kConvertAnswer = 100;
 
-// "/photos/cat.bmp" becomes "/photos/cat-24bit.bmp".
-CString ConvertedName(const CString& path) {
+// "/photos/cat.jpg" becomes "/photos/cat".
+CString Stem(const CString& path) {
     const int slash = path.ReverseFind('/');
     const int dot = path.ReverseFind('.');
-    const CString stem = dot > slash ? path.Left(dot) : path;
-    return stem + "-24bit.bmp";
+    return dot > slash ? path.Left(dot) : path;
+}
+// "/photos/cat.bmp" becomes "/photos/cat-24bit.bmp".
+CString ConvertedName(const CString& path) {
+    return Stem(path) + "-24bit.bmp";
+}
+// "/photos/cat.jpg" becomes "/photos/cat.bmp", the copy a picture becomes.
+CString BitmapName(const CString& path) {
+    return Stem(path) + ".bmp";
 }
 constexpr const char* kNoMemoryToHide = "There is not enough memory to hide the message.";
 constexpr const char* kReplaceTypedMessage =
@@ -133,6 +146,41 @@ bool AcceptLongerSealedRecord(std::span<const std::uint8_t> image, std::int64_t 
     return AcceptDamageRisk(image, sealed, CString(kSealedTakesMore) + " " + sealed.warning,
                             converted);
 }
+
+// A picture that is not a bitmap carries nothing of itself: the message goes
+// into a bitmap copy. Asks, naming how large that copy will be, with Convert
+// the default since nothing else can work; Yes hides in the file's own bytes
+// as before. False when the Hide stops; `converted` holds the copy after
+// Convert.
+bool AcceptPictureConversion(const PictureHeader& picture, const HideAssessment& plain,
+                             std::span<const std::uint8_t> file,
+                             std::vector<std::uint8_t>& converted) {
+    const int bits = picture.mayHaveAlpha ? 32 : 24;
+    const std::int64_t carrierBytes = CarrierBitmapLength(picture.width, picture.height, bits);
+    const CString question =
+        "This is a " + CString(picture.kind) + " picture (" +
+        CString(std::to_string(picture.width)) + "x" + CString(std::to_string(picture.height)) +
+        "), not a bitmap: it cannot carry a message itself, and hiding one in its bytes may "
+        "break it. Convert makes a " +
+        CString(std::to_string(bits)) + "-bit bitmap copy of " +
+        CString(WithThousands(carrierBytes)) +
+        " bytes that looks the same, hides the message there and saves it under a new name.\n\n" +
+        kHideAnyway;
+    const int answer =
+        AfxAskQuestion(question, {{IDYES, "&Yes"}, {IDNO, "&No"}, {kConvertAnswer, "&Convert"}},
+                       kConvertAnswer, MB_ICONEXCLAMATION);
+    if (answer == IDYES && !plain.fits)
+        AfxMessageBox(CString(MessageTooLong(plain)));
+    if (answer != kConvertAnswer)
+        return answer == IDYES && plain.fits;
+    ConvertedBitmap copy = ConvertPicture(file);
+    if (copy.file.empty()) {
+        AfxMessageBox("The picture cannot be converted: " + copy.failure + ".");
+        return false;
+    }
+    converted = std::move(copy.file);
+    return true;
+}
 }  // namespace
 
 void CVeilnoteDlg::DiscardCarrier() {
@@ -164,7 +212,7 @@ bool CVeilnoteDlg::TypedMessageUnsaved() const {
 }
 
 void CVeilnoteDlg::OnOpenImage() {
-    CFileDialog dlgFile(TRUE, ".bmp", m_strImagePath.GetString(), kFileDialogFlags, kBitmapFilter);
+    CFileDialog dlgFile(TRUE, ".bmp", m_strImagePath.GetString(), kFileDialogFlags, kOpenFilter);
     if (dlgFile.DoModal() != IDOK)
         return;
     OpenImage(dlgFile.GetPathName());
@@ -254,13 +302,28 @@ void CVeilnoteDlg::OnHide() {
     const std::span<const std::uint8_t> opened(m_pImageData.get(),
                                                static_cast<std::size_t>(m_nImageLength));
     const HideAssessment plain = AssessHide(opened, m_strMessage.GetLength(), Sealing::kPlain);
-    if (!plain.fits) {
-        AfxMessageBox(CString(MessageTooLong(plain)));
-        return;
-    }
     std::vector<std::uint8_t> converted;
-    if (!AcceptDamageRisk(opened, plain, CString(plain.warning), converted))
-        return;
+    const PictureHeader picture = ProbePicture(opened);
+    const bool isPicture = picture.failure.empty();
+    if (isPicture) {
+        if (!AcceptPictureConversion(picture, plain, opened, converted))
+            return;
+    } else {
+        if (!plain.fits) {
+            AfxMessageBox(CString(MessageTooLong(plain)));
+            return;
+        }
+        if (!AcceptDamageRisk(opened, plain, CString(plain.warning), converted))
+            return;
+    }
+    if (!converted.empty()) {
+        const HideAssessment onCopy =
+            AssessHide(converted, m_strMessage.GetLength(), Sealing::kPlain);
+        if (!onCopy.fits) {
+            AfxMessageBox(CString(MessageTooLong(onCopy)));
+            return;
+        }
+    }
 
     // The picture itself may hold an earlier message that cannot be wiped
     // whole: the user is told before the password is asked for.
@@ -285,7 +348,9 @@ void CVeilnoteDlg::OnHide() {
     const bool isConverted = !converted.empty();
     const BYTE* const pImage = isConverted ? converted.data() : m_pImageData.get();
     const auto nLength = isConverted ? static_cast<std::int32_t>(converted.size()) : m_nImageLength;
-    const CString strImagePath = isConverted ? ConvertedName(m_strImagePath) : m_strImagePath;
+    const CString strImagePath = !isConverted ? m_strImagePath
+                                 : isPicture  ? BitmapName(m_strImagePath)
+                                              : ConvertedName(m_strImagePath);
     std::optional<HideRecords> records = RecordsFor(*this, m_strMessage, dlgPassword);
     if (!records)
         return;

@@ -23,7 +23,8 @@ constexpr std::string_view kHideDescription =
     "  --force               hide even where it would visibly change the picture\n"
     "  --convert             where it would, or where IMAGE is too small, hide in a\n"
     "                        copy of IMAGE re-encoded as an uncompressed bitmap,\n"
-    "                        which looks the same\n"
+    "                        which looks the same. A PNG, JPEG, WebP, GIF or TIFF\n"
+    "                        picture is always decoded into such a copy\n"
     "\n"
     "Without --force or --convert, a message that would visibly change IMAGE (or an\n"
     "IMAGE that is not a bitmap) is refused; 'info' shows how much it takes safely.\n"
@@ -43,7 +44,9 @@ constexpr std::string_view kInfoDescription =
     "Shows IMAGE's size, how many message bytes it can take, what kind of picture\n"
     "it is, how many message bytes it takes without any visible change, how many\n"
     "it takes sealed, whether it holds a hidden password, whether its message is\n"
-    "sealed, and a sealed message's key derivation limits.\n";
+    "sealed, and a sealed message's key derivation limits. For a PNG, JPEG, WebP,\n"
+    "GIF or TIFF picture, read from its headers alone, the sizes are those of the\n"
+    "bitmap copy 'hide --convert' would make.\n";
 
 constexpr std::array kCommands{
     Command{"hide",

@@ -11,6 +11,7 @@
 #include "FileIO.h"
 #include "Hiding.h"
 #include "PasswordSource.h"
+#include "PictureModule.h"
 #include "StreamReporter.h"
 
 namespace {
@@ -76,7 +77,22 @@ JudgedHide AssessBeforeAsking(CarrierFile& carrier, const ReadMessage& message, 
                               std::ostream& err) {
     HideAssessment hide = AssessHide(carrier.Bytes(), message.length, sealing);
     bool converted = false;
-    if (onDamage == OnDamage::kConvert && (!hide.fits || hide.couldVisiblyChange)) {
+    if (onDamage == OnDamage::kConvert && IsPictureFile(carrier.Bytes())) {
+        // A picture that is not a bitmap is decoded and its bitmap carrier
+        // made straight into OUTPUT's temporary file.
+        std::string reason;
+        PictureCarrier made;
+        if (!output.Open(outputPath, reason) ||
+            !WritePictureCarrier(
+                carrier.Bytes(),
+                [&](std::span<const std::uint8_t> piece) { return output.Fill(piece, reason); },
+                made)) {
+            throw Refusal("cannot write " + outputPath + ": " + reason);
+        }
+        carrier.TakeFilled(output, static_cast<std::int32_t>(made.length));
+        hide = AssessHide(carrier.Bytes(), message.length, sealing);
+        converted = true;
+    } else if (onDamage == OnDamage::kConvert && (!hide.fits || hide.couldVisiblyChange)) {
         const CBitmapConversion conversion(carrier.Bytes());
         if (conversion.Failure().empty()) {
             std::string reason;

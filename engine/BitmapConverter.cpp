@@ -5,24 +5,13 @@
 #include <new>
 
 #include "BitmapFormat.h"
+#include "CarrierBitmap.h"
 #include "RecordGeometry.h"
 #include "RleStream.h"
 
 namespace {
 
-// Pieces handed to the sink are about this long: large enough that a file
-// writer is not called per row, small enough that memory stays flat.
-constexpr std::size_t kPieceBytes = std::size_t{64} << 10;
-constexpr std::uint32_t kPixelsPerMetre = 2835;  // 72 dots per inch
-constexpr std::uint32_t kSrgbColourSpace = 0x73524742;
-constexpr std::uint32_t kIntentImages = 4;
-
-struct Rgba {
-    std::uint8_t red = 0;
-    std::uint8_t green = 0;
-    std::uint8_t blue = 0;
-    std::uint8_t alpha = 0xFF;
-};
+using Rgba = RgbaPixel;
 
 Rgba Opaque(PaletteColour colour) {
     return {colour.red, colour.green, colour.blue, 0xFF};
@@ -174,69 +163,6 @@ private:
     bool m_going = true;
 };
 
-// Collects bytes and hands them to the sink in pieces of about kPieceBytes.
-class PieceWriter {
-public:
-    explicit PieceWriter(const ByteSink& sink) : m_sink(sink) { m_piece.reserve(kPieceBytes); }
-
-    void Put(std::uint32_t value, int bytes) {
-        for (int i = 0; i < bytes; ++i) {
-            m_piece.push_back(static_cast<std::uint8_t>(value >> (8 * i)));
-        }
-    }
-    void Zeros(std::int64_t count) {
-        m_piece.resize(m_piece.size() + static_cast<std::size_t>(count), 0);
-    }
-    // Hands on what is collected once it is a whole piece (or always).
-    bool Flush(bool always = false) {
-        if (m_piece.empty() || (!always && m_piece.size() < kPieceBytes)) {
-            return true;
-        }
-        const bool taken = m_sink(m_piece);
-        m_piece.clear();
-        return taken;
-    }
-
-private:
-    const ByteSink& m_sink;
-    std::vector<std::uint8_t> m_piece;
-};
-
-std::int64_t HeaderBytes(int outputBits) {
-    return kFileHeaderSize + (outputBits == 32 ? kV5HeaderSize : kInfoHeaderSize);
-}
-
-void WriteHeaders(PieceWriter& out, const BitmapPicture& picture, int outputBits) {
-    const std::int64_t headers = HeaderBytes(outputBits);
-    const auto pixelBytes =
-        static_cast<std::uint32_t>(RowStride(picture.width, outputBits) * picture.height);
-    out.Put('B', 1), out.Put('M', 1);
-    out.Put(static_cast<std::uint32_t>(headers) + pixelBytes, 4);
-    out.Put(0, 4);
-    out.Put(static_cast<std::uint32_t>(headers), 4);
-    out.Put(static_cast<std::uint32_t>(headers - kFileHeaderSize), 4);
-    out.Put(static_cast<std::uint32_t>(picture.width), 4);
-    out.Put(static_cast<std::uint32_t>(picture.height), 4);  // bottom-up, the ordinary order
-    out.Put(1, 2);
-    out.Put(static_cast<std::uint32_t>(outputBits), 2);
-    out.Put(outputBits == 32 ? 3 : 0, 4);  // bitfields, or uncompressed
-    out.Put(pixelBytes, 4);
-    out.Put(kPixelsPerMetre, 4);
-    out.Put(kPixelsPerMetre, 4);
-    out.Put(0, 4);
-    out.Put(0, 4);
-    if (outputBits == 32) {
-        // Alpha masked in the top byte: a Hide writing the records over this
-        // header can only drop the mask's lowest bit, moving alpha by 1.
-        out.Put(0x00FF0000u, 4), out.Put(0x0000FF00u, 4), out.Put(0x000000FFu, 4);
-        out.Put(0xFF000000u, 4);
-        out.Put(kSrgbColourSpace, 4);
-        out.Zeros(36 + 12);  // end points and gamma, unused with sRGB
-        out.Put(kIntentImages, 4);
-        out.Zeros(12);  // no profile; reserved
-    }
-}
-
 // What alpha the pixels of a 16- or 32-bit picture hold, read with `masks`.
 struct AlphaSeen {
     bool anyAboveZero = false;
@@ -293,7 +219,7 @@ CBitmapConversion::CBitmapConversion(std::span<const std::uint8_t> file)
         }
     }
     const std::int64_t stride = RowStride(m_picture.width, m_outputBits);
-    if (m_picture.height > (kMaxCarrierLength - HeaderBytes(m_outputBits)) / stride) {
+    if (m_picture.height > (kMaxCarrierLength - CarrierHeaderBytes(m_outputBits)) / stride) {
         m_failure = "a " + std::to_string(m_outputBits) + "-bit copy of it would be too large";
     }
 }
@@ -302,27 +228,17 @@ std::int64_t CBitmapConversion::OutputLength() const {
     if (!m_failure.empty()) {
         return 0;
     }
-    return HeaderBytes(m_outputBits) + RowStride(m_picture.width, m_outputBits) * m_picture.height;
+    return CarrierHeaderBytes(m_outputBits) +
+           RowStride(m_picture.width, m_outputBits) * m_picture.height;
 }
 
 bool CBitmapConversion::Write(const ByteSink& sink) const {
     if (!m_failure.empty()) {
         return false;
     }
-    PieceWriter out(sink);
-    WriteHeaders(out, m_picture, m_outputBits);
-    const std::int64_t padding =
-        RowStride(m_picture.width, m_outputBits) - m_outputBits / 8 * m_picture.width;
-    const RowReceiver receive = [&](std::span<const Rgba> row) {
-        for (const Rgba& pixel : row) {
-            out.Put(pixel.blue, 1), out.Put(pixel.green, 1), out.Put(pixel.red, 1);
-            if (m_outputBits == 32) {
-                out.Put(pixel.alpha, 1);
-            }
-        }
-        out.Zeros(padding);
-        return out.Flush();
-    };
+    CarrierBitmapWriter out(m_picture.width, m_picture.height, m_outputBits, sink);
+    out.Headers();
+    const RowReceiver receive = [&](std::span<const Rgba> row) { return out.Row(row); };
     bool written = false;
     if (IsRunLength(m_picture.compression)) {
         RleRowPainter painter(m_picture, m_file, receive);
@@ -332,7 +248,7 @@ bool CBitmapConversion::Write(const ByteSink& sink) const {
         written =
             PaintRows(m_picture, m_file, ReadingMasks(m_picture, m_fourthByteIsAlpha), receive);
     }
-    return written && out.Flush(true);
+    return written && out.Finish();
 }
 
 ConvertedBitmap ConvertBitmap(std::span<const std::uint8_t> file) {

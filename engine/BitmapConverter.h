@@ -7,16 +7,13 @@
 #include <vector>
 
 #include "BitmapInspector.h"
+#include "CarrierBitmap.h"
 
 // Re-encodes a bitmap as an uncompressed one that every Hide leaves looking
 // the same: 24 bits with a 40-byte header, or, when the picture shows
 // transparency, 32 bits with a 124-byte header and masks, so the alpha stays.
 // Each channel is what the common decoders show for the original (between
 // their readings where they differ).
-
-// Takes the converted file's bytes front to back, a piece at a time; false
-// stops the conversion (a write failed).
-using ByteSink = std::function<bool(std::span<const std::uint8_t>)>;
 
 class CBitmapConversion {
 public:

@@ -2,6 +2,7 @@
 
 #include <QIcon>
 #include <QImage>
+#include <QImageReader>
 #include <QPainter>
 #include <QPixmap>
 
@@ -25,9 +26,18 @@ int GetSystemMetrics(int index) {
 HBITMAP LoadImage(const CString& path, UINT type, int width, int height, UINT flags) {
     if (type != IMAGE_BITMAP || !(flags & LR_LOADFROMFILE))
         return nullptr;
-    // Only bitmap files make a preview, whatever the name says.
-    QImage image;
-    if (!image.load(QString::fromStdString(path.Bytes()), "BMP") || image.isNull()) {
+    // Bitmaps and the pictures Hide converts make a preview, known by their
+    // content whatever the name says, and upright as a photo's tag says.
+    QImageReader reader(QString::fromStdString(path.Bytes()));
+    reader.setDecideFormatFromContent(true);
+    reader.setAutoTransform(true);
+    const QByteArray format = reader.format();
+    if (format != "bmp" && format != "png" && format != "jpeg" && format != "webp" &&
+        format != "gif" && format != "tiff") {
+        return nullptr;
+    }
+    const QImage image = reader.read();
+    if (image.isNull()) {
         return nullptr;
     }
     const QImage stretched =

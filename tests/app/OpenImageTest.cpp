@@ -5,6 +5,8 @@
 #include <filesystem>
 
 #include <QAccessible>
+#include <QBuffer>
+#include <QImage>
 
 #include "CommandsFixture.h"
 #include "PasswordDlg.h"
@@ -25,6 +27,17 @@ QString PictureSpoken(CVeilnoteDlg& dlg) {
     return picture ? picture->text(QAccessible::Name) : QString();
 }
 
+// A picture of another kind than a bitmap, as `format` writes it.
+Bytes Encoded(int width, int height, const char* format) {
+    QImage image(width, height, QImage::Format_RGB32);
+    image.fill(qRgb(30, 140, 90));
+    QByteArray data;
+    QBuffer buffer(&data);
+    buffer.open(QIODevice::WriteOnly);
+    EXPECT_TRUE(image.save(&buffer, format));
+    return {data.begin(), data.end()};
+}
+
 TEST_F(OpenImageTest, AnyFileThatOpensBecomesTheCarrierAndEnablesHideAndReveal) {
     struct Case {
         const char* name;
@@ -37,6 +50,8 @@ TEST_F(OpenImageTest, AnyFileThatOpensBecomesTheCarrierAndEnablesHideAndReveal) 
         {"32-bit", MakeBitmap(33, 21, 32), true, ", 33 by 21 pixels"},
         {"8-bit palette", MakeBitmap(50, 40, 8), true, ", 50 by 40 pixels"},
         {"1-bit", MakeBitmap(70, 20, 1), true, ", 70 by 20 pixels"},
+        {"PNG", Encoded(40, 30, "PNG"), true, ", PNG picture, 40 by 30 pixels"},
+        {"JPEG", Encoded(36, 24, "JPEG"), true, ", JPEG picture, 36 by 24 pixels"},
         {"1,000 bytes of something else", MakeNonBitmap(1000), false, ", no preview"},
     };
     for (const Case& each : cases) {
@@ -67,7 +82,9 @@ TEST_F(OpenImageTest, AnyFileThatOpensBecomesTheCarrierAndEnablesHideAndReveal) 
         EXPECT_TRUE(dialog.open);
         EXPECT_EQ(dialog.initialFileName, "");
         EXPECT_EQ(dialog.defaultExtension, ".bmp");
-        EXPECT_EQ(dialog.filter, "Bitmap Files (*.bmp)|*.bmp||");
+        EXPECT_EQ(dialog.filter,
+                  "Pictures|*.bmp;*.png;*.jpg;*.jpeg;*.webp;*.gif;*.tif;*.tiff|Bitmap Files "
+                  "(*.bmp)|*.bmp|All Files|*||");
     }
 }
 

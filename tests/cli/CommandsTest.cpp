@@ -264,11 +264,28 @@ TEST_F(CommandsTest, HideRefusesWhatWouldVisiblyChangeThePictureUnlessToldOtherw
               ErrorLine("This file is not a bitmap: hiding a message may break it. No message can "
                         "be hidden in it safely. Use --force to hide anyway, or --convert to hide "
                         "in a 24-bit copy."));
+    WriteText(image, "no picture at all" + std::string(3000, 'p'));
     EXPECT_EQ(
         RunTool({"hide", image, output, "--convert"}, {.input = "secret", .password = kPassword})
             .err,
         ErrorLine("This file is not a bitmap: hiding a message may break it. No message can be "
                   "hidden in it safely. It cannot be converted: it is not a bitmap."));
+}
+
+TEST(PicturesWithoutDecoderTest, AToolBuiltWithoutTheWindowTakesBitmapsOnlyAndNamesTheKind) {
+#ifdef VEILNOTE_PICTURE_MODULE
+    GTEST_SKIP() << "this tool decodes pictures; its tests are the picture carrier tests";
+#else
+    const TempDir dir;
+    WriteText(dir / "photo.jpg", "\xFF\xD8\xFF\xE0" + std::string(3000, 'j'));
+    EXPECT_EQ(RunTool({"hide", dir / "photo.jpg", dir / "out.bmp", "--convert"},
+                      {.input = "secret", .password = kPassword})
+                  .err,
+              ErrorLine("The picture cannot be converted: this veilnote-cli was built without "
+                        "picture decoding and takes only bitmaps (.bmp); this is a JPEG picture."));
+    EXPECT_NE(RunTool({"info", dir / "photo.jpg"}).out.find("picture: JPEG (this veilnote-cli"),
+              std::string::npos);
+#endif
 }
 
 std::string MessageRecord(const std::string& carrier) {

@@ -45,6 +45,21 @@ printf 'lanterns9\n' >password.txt
   fail "reveal"
 cmp -s note.txt revealed.txt || fail "the revealed message differs from the hidden one"
 
+# A picture that is not a bitmap: the installed tool finds its decoder module
+# in the installed library folder; a build without the window has none.
+convert -size 48x32 gradient:red-blue photo.png
+if [ "$with_window" = ON ]; then
+  "$prefix/bin/veilnote-cli" hide photo.png photo.bmp --convert --text-file note.txt \
+    --password-file password.txt || fail "hide --convert of a PNG"
+  "$prefix/bin/veilnote-cli" reveal photo.bmp --password-file password.txt >revealed.txt ||
+    fail "reveal from a converted PNG"
+  cmp -s note.txt revealed.txt || fail "the message from the converted PNG differs"
+else
+  "$prefix/bin/veilnote-cli" hide photo.png photo.bmp --convert --text-file note.txt \
+    --password-file password.txt 2>refusal.txt && fail "a tool without decoder took a PNG"
+  grep -q "takes only bitmaps" refusal.txt || fail "the refusal does not say what is taken"
+fi
+
 # Completion: commands, then options of a command, then pictures.
 complete_line() {
   bash --norc --noprofile -c '

@@ -38,14 +38,17 @@ inline Decoded DecodeWithQt(const Bytes& file) {
     return decoded;
 }
 
-// ImageMagick's reading, as a PAM stream widened to RGBA.
-inline Decoded DecodeWithImageMagick(const Bytes& file) {
+// ImageMagick's reading, as a PAM stream widened to RGBA: of a bitmap, or of
+// a picture of `format` with `options` applied (as "-auto-orient").
+inline Decoded DecodeWithImageMagickAs(const Bytes& file, const std::string& format,
+                                       const std::string& options) {
     const auto path = std::filesystem::temp_directory_path() /
                       ("veilnote-guard-" + std::to_string(::getpid()) + ".bmp");
     std::ofstream(path, std::ios::binary)
         .write(reinterpret_cast<const char*>(file.data()),
                static_cast<std::streamsize>(file.size()));
-    const std::string command = "convert 'BMP:" + path.string() + "' -depth 8 pam:- 2>/dev/null";
+    const std::string command = "convert '" + format + ":" + path.string() + "[0]' " + options +
+                                " -depth 8 pam:- 2>/dev/null";
     FILE* pipe = ::popen(command.c_str(), "r");
     std::string out;
     char buffer[65536];
@@ -83,6 +86,10 @@ inline Decoded DecodeWithImageMagick(const Bytes& file) {
         decoded.rgba.push_back(alpha ? static_cast<std::uint8_t>(samples[i + step - 1]) : 255);
     }
     return decoded;
+}
+
+inline Decoded DecodeWithImageMagick(const Bytes& file) {
+    return DecodeWithImageMagickAs(file, "BMP", "");
 }
 
 // How far the picture moved: 255 when it stops decoding or changes size.

@@ -1,0 +1,37 @@
+#pragma once
+
+#include <cstdint>
+#include <span>
+#include <string>
+
+#include "CarrierBitmap.h"
+
+// Pictures that are not bitmaps (PNG, JPEG, WebP, GIF, TIFF), read through
+// the decoder module, which is loaded only here: bitmaps never load it, so
+// the tool starts as quickly as it did without it.
+
+struct PictureFacts {
+    std::string kind;     // "JPEG"
+    std::string failure;  // why it cannot become a carrier; empty when it can
+    std::int64_t width = 0;
+    std::int64_t height = 0;
+    bool mayHaveAlpha = false;
+};
+
+// Whether the file shows the signature of a picture kind other than a
+// bitmap (which the engine reads itself), so that the decoder is asked.
+bool IsPictureFile(std::span<const std::uint8_t> file);
+
+// Kind and size from the picture's headers alone; a failure names why it
+// cannot become a carrier. Throws Refusal when the decoder cannot be loaded.
+PictureFacts ProbePictureFile(std::span<const std::uint8_t> file);
+
+// Decodes the picture and writes its carrier bitmap into `sink`: 24 bits, or
+// 32 when a pixel is not opaque. Throws Refusal when the picture cannot be
+// decoded; returns false when the sink refused a piece.
+struct PictureCarrier {
+    std::int64_t length = 0;
+    int bits = 24;
+};
+bool WritePictureCarrier(std::span<const std::uint8_t> file, const ByteSink& sink,
+                         PictureCarrier& made);
