@@ -32,8 +32,8 @@ bool CarrierBitmapFits(std::int64_t width, std::int64_t height, int bits) {
 }
 
 CarrierBitmapWriter::CarrierBitmapWriter(std::int64_t width, std::int64_t height, int bits,
-                                         const ByteSink& sink)
-    : m_width(width), m_height(height), m_bits(bits), m_sink(sink) {
+                                         ByteSink sink)
+    : m_width(width), m_height(height), m_bits(bits), m_sink(std::move(sink)) {
     m_piece.reserve(kPieceBytes);
 }
 

@@ -32,7 +32,7 @@ bool CarrierBitmapFits(std::int64_t width, std::int64_t height, int bits);
 // bounded size.
 class CarrierBitmapWriter {
 public:
-    CarrierBitmapWriter(std::int64_t width, std::int64_t height, int bits, const ByteSink& sink);
+    CarrierBitmapWriter(std::int64_t width, std::int64_t height, int bits, ByteSink sink);
 
     // The headers; call once, first.
     void Headers();
@@ -49,6 +49,6 @@ private:
     std::int64_t m_width;
     std::int64_t m_height;
     int m_bits;
-    const ByteSink& m_sink;
+    ByteSink m_sink;  // held, so that a lambda given in place outlives the call
     std::vector<std::uint8_t> m_piece;
 };
