@@ -103,6 +103,17 @@ bool AskHideAnyway(const CString& warning) {
                          MB_YESNO | MB_DEFBUTTON2 | MB_ICONEXCLAMATION) == IDYES;
 }
 
+// Moves a Convert's copy into `converted`; false, after saying why, when the
+// picture could not be converted.
+bool TakeCopy(ConvertedBitmap copy, std::vector<std::uint8_t>& converted) {
+    if (copy.file.empty()) {
+        AfxMessageBox("The picture cannot be converted: " + copy.failure + ".");
+        return false;
+    }
+    converted = std::move(copy.file);
+    return true;
+}
+
 // Whether to go on with a Hide that could visibly change `carrier`, which
 // `warning` explains. Asks the user; a picture the converter vouches for is
 // offered Convert too, and then `converted` receives the 24-bit copy to hide
@@ -120,13 +131,7 @@ bool AcceptDamageRisk(std::span<const std::uint8_t> carrier, const HideAssessmen
     if (answer != kConvertAnswer)
         return answer == IDYES;
     // Converted only when asked for: a big picture's copy costs memory.
-    ConvertedBitmap copy = ConvertCarrier(carrier);
-    if (copy.file.empty()) {
-        AfxMessageBox("The picture cannot be converted: " + copy.failure + ".");
-        return false;
-    }
-    converted = std::move(copy.file);
-    return true;
+    return TakeCopy(ConvertCarrier(carrier), converted);
 }
 
 // After the password dialog: with Seal ticked the message record is longer
@@ -173,13 +178,7 @@ bool AcceptPictureConversion(const PictureHeader& picture, const HideAssessment&
         AfxMessageBox(CString(MessageTooLong(plain)));
     if (answer != kConvertAnswer)
         return answer == IDYES && plain.fits;
-    ConvertedBitmap copy = ConvertPicture(file);
-    if (copy.file.empty()) {
-        AfxMessageBox("The picture cannot be converted: " + copy.failure + ".");
-        return false;
-    }
-    converted = std::move(copy.file);
-    return true;
+    return TakeCopy(ConvertPicture(file), converted);
 }
 }  // namespace
 

@@ -1,20 +1,9 @@
 #include "CarrierFacts.h"
 
-#include <algorithm>
-
 #include "DamageGuard.h"
+#include "Hiding.h"
 #include "PasswordRules.h"
 #include "RecordGeometry.h"
-
-namespace {
-
-// The longest message that, sealed, fits a record of `recordCapacity` bytes.
-std::int64_t LongestSealed(std::int64_t recordCapacity) {
-    return static_cast<std::int64_t>(
-        LongestSealedMessage(static_cast<std::size_t>(std::max<std::int64_t>(recordCapacity, 0))));
-}
-
-}  // namespace
 
 CarrierFacts ReadCarrierFacts(std::span<const std::uint8_t> carrier) {
     const auto size = static_cast<std::int32_t>(carrier.size());
@@ -26,8 +15,8 @@ CarrierFacts ReadCarrierFacts(std::span<const std::uint8_t> carrier) {
     facts.capacity = MessageCapacity(size);
     facts.picture = DescribePicture(guard.Picture());
     facts.safeCapacity = guard.SafeCapacity();
-    facts.sealedCapacity = LongestSealed(facts.capacity);
-    facts.sealedSafeCapacity = LongestSealed(facts.safeCapacity);
+    facts.sealedCapacity = LongestMessageInRecord(facts.capacity, Sealing::kSealed);
+    facts.sealedSafeCapacity = LongestMessageInRecord(facts.safeCapacity, Sealing::kSealed);
     facts.passwordRecord = IsStoredForm(reading.Stored());
     facts.message = reading.GetKind();
     if (reading.Box()) {

@@ -16,13 +16,16 @@ std::int64_t MessageRecordLength(std::int64_t messageLength, Sealing sealing) {
     return PaddedLength(messageLength);
 }
 
-std::int64_t LongestMessage(std::int64_t carrierLength, Sealing sealing) {
-    const std::int64_t capacity = MessageCapacity(carrierLength);
+std::int64_t LongestMessageInRecord(std::int64_t recordCapacity, Sealing sealing) {
     if (sealing == Sealing::kSealed) {
-        return static_cast<std::int64_t>(
-            LongestSealedMessage(static_cast<std::size_t>(std::max<std::int64_t>(capacity, 0))));
+        return static_cast<std::int64_t>(LongestSealedMessage(
+            static_cast<std::size_t>(std::max<std::int64_t>(recordCapacity, 0))));
     }
-    return capacity;
+    return recordCapacity;
+}
+
+std::int64_t LongestMessage(std::int64_t carrierLength, Sealing sealing) {
+    return LongestMessageInRecord(MessageCapacity(carrierLength), sealing);
 }
 
 HideAssessment AssessHide(std::span<const std::uint8_t> carrier, std::int64_t messageLength,

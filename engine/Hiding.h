@@ -36,6 +36,9 @@ std::int64_t MessageRecordLength(std::int64_t messageLength, Sealing sealing);
 
 // The longest message a carrier of `carrierLength` bytes takes, so sealed or not.
 std::int64_t LongestMessage(std::int64_t carrierLength, Sealing sealing);
+// The longest message that, so sealed or not, fits a message record of
+// `recordCapacity` bytes.
+std::int64_t LongestMessageInRecord(std::int64_t recordCapacity, Sealing sealing);
 
 // A Hide judged before it is done.
 struct HideAssessment {

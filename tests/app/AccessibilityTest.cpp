@@ -10,11 +10,6 @@
 namespace {
 using AccessibilityTest = AppFixture;
 
-QString Spoken(QWidget* widget, QAccessible::Text text) {
-    QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(widget);
-    return accessible ? accessible->text(text) : QString();
-}
-
 struct SpokenButton {
     int id;
     const char* name;

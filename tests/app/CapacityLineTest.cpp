@@ -14,10 +14,6 @@ protected:
     static QLabel* Line(CVeilnoteDlg& dlg) {
         return qobject_cast<QLabel*>(Control(dlg, IDC_CAPACITY));
     }
-    static QString Spoken(QWidget* widget) {
-        QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(widget);
-        return accessible ? accessible->text(QAccessible::Name) : QString();
-    }
     static QColor Colour(CVeilnoteDlg& dlg) {
         return Line(dlg)->palette().color(QPalette::WindowText);
     }

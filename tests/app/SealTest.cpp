@@ -195,11 +195,6 @@ TEST_F(SealTest, SealedHideOpensOnlyWithTheWholePasswordInTheWindowAndTheTool) {
         << "each try at the whole password";
 }
 
-QString Spoken(QWidget* widget) {
-    QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(widget);
-    return accessible ? accessible->text(QAccessible::Name) : QString();
-}
-
 TEST_F(SealTest, StrengthLineFollowsThePassphraseWhileSealTickedAndAWeakOneIsAsked) {
     CPasswordDlg choose;
     choose.m_bChooseMode = 1;

@@ -67,3 +67,8 @@ bool IsEnabled(CDialog& dialog, int id) {
     QWidget* control = Control(dialog, id);
     return control && control->isEnabled();
 }
+
+QString Spoken(QWidget* widget, QAccessible::Text text) {
+    QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(widget);
+    return accessible ? accessible->text(text) : QString();
+}

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QAccessible>
 #include <QString>
 
 class CDialog;
@@ -14,3 +15,5 @@ QString TextOf(CDialog& dialog, int id);
 void PressKey(CDialog& dialog, int key, int modifiers = 0);
 bool IsShown(CDialog& dialog, int id);
 bool IsEnabled(CDialog& dialog, int id);
+// What a screen reader reads of `widget`: its name, or another of its texts.
+QString Spoken(QWidget* widget, QAccessible::Text text = QAccessible::Name);
