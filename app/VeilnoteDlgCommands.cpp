@@ -38,9 +38,10 @@ CString Stem(const CString& path) {
     const int dot = path.ReverseFind('.');
     return dot > slash ? path.Left(dot) : path;
 }
-// "/photos/cat.bmp" becomes "/photos/cat-24bit.bmp".
-CString ConvertedName(const CString& path) {
-    return Stem(path) + "-24bit.bmp";
+// "/photos/cat.bmp" becomes "/photos/cat-24bit.bmp", or "-32bit.bmp" for a
+// copy that keeps transparency.
+CString ConvertedName(const CString& path, int bits) {
+    return Stem(path) + "-" + CString(std::to_string(bits)) + "bit.bmp";
 }
 // "/photos/cat.jpg" becomes "/photos/cat.bmp", the copy a picture becomes.
 CString BitmapName(const CString& path) {
@@ -105,28 +106,28 @@ bool AskHideAnyway(const CString& warning) {
 
 // Moves a Convert's copy into `converted`; false, after saying why, when the
 // picture could not be converted.
-bool TakeCopy(ConvertedBitmap copy, std::vector<std::uint8_t>& converted) {
+bool TakeCopy(ConvertedBitmap copy, ConvertedBitmap& converted) {
     if (copy.file.empty()) {
         AfxMessageBox("The picture cannot be converted: " + copy.failure + ".");
         return false;
     }
-    converted = std::move(copy.file);
+    converted = std::move(copy);
     return true;
 }
 
 // Whether to go on with a Hide that could visibly change `carrier`, which
 // `warning` explains. Asks the user; a picture the converter vouches for is
-// offered Convert too, and then `converted` receives the 24-bit copy to hide
-// in instead.
+// offered Convert too, and then `converted` receives the copy to hide in
+// instead.
 bool AcceptDamageRisk(std::span<const std::uint8_t> carrier, const HideAssessment& hide,
-                      const CString& warning, std::vector<std::uint8_t>& converted) {
+                      const CString& warning, ConvertedBitmap& converted) {
     if (!hide.couldVisiblyChange)
         return true;
     if (!hide.convertible)
         return AskHideAnyway(warning);
 
     const int answer = AfxAskQuestion(
-        warning + "\n\n" + kHideAnyway + " " + kConvertOffer,
+        warning + "\n\n" + kHideAnyway + " " + ConvertOffer(ConvertedBits(carrier)),
         {{IDYES, "&Yes"}, {IDNO, "&No"}, {kConvertAnswer, "&Convert"}}, IDNO, MB_ICONEXCLAMATION);
     if (answer != kConvertAnswer)
         return answer == IDYES;
@@ -139,7 +140,7 @@ bool AcceptDamageRisk(std::span<const std::uint8_t> carrier, const HideAssessmen
 // it does not fit; asks again only when it could visibly change a picture
 // the plain one would not, offering Convert as the first question does.
 bool AcceptLongerSealedRecord(std::span<const std::uint8_t> image, std::int64_t messageLength,
-                              std::vector<std::uint8_t>& converted) {
+                              ConvertedBitmap& converted) {
     const HideAssessment sealed = AssessHide(image, messageLength, Sealing::kSealed);
     if (!sealed.fits) {
         AfxMessageBox(CString(MessageTooLong(sealed)));
@@ -159,7 +160,7 @@ bool AcceptLongerSealedRecord(std::span<const std::uint8_t> image, std::int64_t 
 // Convert.
 bool AcceptPictureConversion(const PictureHeader& picture, const HideAssessment& plain,
                              std::span<const std::uint8_t> file,
-                             std::vector<std::uint8_t>& converted) {
+                             ConvertedBitmap& converted) {
     const int bits = picture.mayHaveAlpha ? 32 : 24;
     const std::int64_t carrierBytes = CarrierBitmapLength(picture.width, picture.height, bits);
     const CString question =
@@ -301,7 +302,7 @@ void CVeilnoteDlg::OnHide() {
     const std::span<const std::uint8_t> opened(m_pImageData.get(),
                                                static_cast<std::size_t>(m_nImageLength));
     const HideAssessment plain = AssessHide(opened, m_strMessage.GetLength(), Sealing::kPlain);
-    std::vector<std::uint8_t> converted;
+    ConvertedBitmap converted;
     const PictureHeader picture = ProbePicture(opened);
     const bool isPicture = picture.failure.empty();
     if (isPicture) {
@@ -315,9 +316,9 @@ void CVeilnoteDlg::OnHide() {
         if (!AcceptDamageRisk(opened, plain, CString(plain.warning), converted))
             return;
     }
-    if (!converted.empty()) {
+    if (!converted.file.empty()) {
         const HideAssessment onCopy =
-            AssessHide(converted, m_strMessage.GetLength(), Sealing::kPlain);
+            AssessHide(converted.file, m_strMessage.GetLength(), Sealing::kPlain);
         if (!onCopy.fits) {
             AfxMessageBox(CString(MessageTooLong(onCopy)));
             return;
@@ -326,7 +327,7 @@ void CVeilnoteDlg::OnHide() {
 
     // The picture itself may hold an earlier message that cannot be wiped
     // whole: the user is told before the password is asked for.
-    if (converted.empty() && !plain.wipeShortfall.empty())
+    if (converted.file.empty() && !plain.wipeShortfall.empty())
         AfxMessageBox(CString(plain.wipeShortfall), MB_ICONINFORMATION);
 
     CPasswordDlg dlgPassword;
@@ -335,21 +336,22 @@ void CVeilnoteDlg::OnHide() {
         return;
     if (dlgPassword.m_nSeal == BST_CHECKED) {
         const std::span<const std::uint8_t> judged =
-            converted.empty() ? opened : std::span<const std::uint8_t>(converted);
-        std::vector<std::uint8_t> convertedForSeal;
+            converted.file.empty() ? opened : std::span<const std::uint8_t>(converted.file);
+        ConvertedBitmap convertedForSeal;
         if (!AcceptLongerSealedRecord(judged, m_strMessage.GetLength(), convertedForSeal))
             return;
-        if (!convertedForSeal.empty())
+        if (!convertedForSeal.file.empty())
             converted = std::move(convertedForSeal);
     }
-    // After Convert the Hide works on the 24-bit copy, saved under its own
-    // name so that the original file is not replaced by accident.
-    const bool isConverted = !converted.empty();
-    const BYTE* const pImage = isConverted ? converted.data() : m_pImageData.get();
-    const auto nLength = isConverted ? static_cast<std::int32_t>(converted.size()) : m_nImageLength;
+    // After Convert the Hide works on the copy, saved under its own name so
+    // that the original file is not replaced by accident.
+    const bool isConverted = !converted.file.empty();
+    const BYTE* const pImage = isConverted ? converted.file.data() : m_pImageData.get();
+    const auto nLength =
+        isConverted ? static_cast<std::int32_t>(converted.file.size()) : m_nImageLength;
     const CString strImagePath = !isConverted ? m_strImagePath
                                  : isPicture  ? BitmapName(m_strImagePath)
-                                              : ConvertedName(m_strImagePath);
+                                              : ConvertedName(m_strImagePath, converted.bits);
     std::optional<HideRecords> records = RecordsFor(*this, m_strMessage, dlgPassword);
     if (!records)
         return;

@@ -114,8 +114,8 @@ JudgedHide AssessBeforeAsking(CarrierFile& carrier, const ReadMessage& message, 
         throw Refusal(MessageTooLong(hide));
     }
     if (hide.couldVisiblyChange && onDamage == OnDamage::kRefuse) {
-        throw Refusal(hide.warning +
-                      " Use --force to hide anyway, or --convert to hide in a 24-bit copy.");
+        throw Refusal(hide.warning + " Use --force to hide anyway, or --convert to hide in a " +
+                      std::to_string(ConvertedBits(carrier.Bytes())) + "-bit copy.");
     }
     if (!hide.wipeShortfall.empty()) {
         err << hide.wipeShortfall << '\n';

@@ -152,7 +152,7 @@ ConvertedBitmap ConvertPicture(std::span<const std::uint8_t> file) {
             out.insert(out.end(), piece.begin(), piece.end());
             return true;
         });
-        return {std::move(out), {}};
+        return {std::move(out), {}, bits};
     } catch (const std::bad_alloc&) {
         return {{}, "there is not enough memory to convert it"};
     }

@@ -263,7 +263,7 @@ ConvertedBitmap ConvertBitmap(std::span<const std::uint8_t> file) {
             out.insert(out.end(), piece.begin(), piece.end());
             return true;
         });
-        return {std::move(out), {}};
+        return {std::move(out), {}, conversion.OutputBits()};
     } catch (const std::bad_alloc&) {
         return {{}, "there is not enough memory to convert it"};
     }

@@ -44,12 +44,8 @@ private:
 struct ConvertedBitmap {
     std::vector<std::uint8_t> file;  // empty when the picture cannot be converted
     std::string failure;             // why not, for the user
+    int bits = 0;                    // 24, or 32 when the copy keeps alpha
 };
 
 // The whole converted file at once, for callers that keep it in memory.
 ConvertedBitmap ConvertBitmap(std::span<const std::uint8_t> file);
-
-// The name callers knew before copies could keep alpha.
-inline ConvertedBitmap ConvertTo24Bit(std::span<const std::uint8_t> file) {
-    return ConvertBitmap(file);
-}

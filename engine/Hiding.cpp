@@ -71,7 +71,17 @@ std::string MessageTooLong(const HideAssessment& hide) {
 }
 
 ConvertedBitmap ConvertCarrier(std::span<const std::uint8_t> carrier) {
-    return ConvertTo24Bit(carrier);
+    return ConvertBitmap(carrier);
+}
+
+int ConvertedBits(std::span<const std::uint8_t> carrier) {
+    return CBitmapConversion(carrier).OutputBits();
+}
+
+std::string ConvertOffer(int bits) {
+    return "Convert makes a " + std::to_string(bits) +
+           "-bit copy of the picture that looks the same and takes the message safely; it is "
+           "saved under a new name.";
 }
 
 std::int64_t HideRecords::MessageRecordLength() const {

@@ -21,9 +21,6 @@ inline constexpr const char* kEmptyMessage = "There is no text to curtain";
 inline constexpr const char* kOperationAborted = "Operation aborted ..     ";
 // The damage question.
 inline constexpr const char* kHideAnyway = "Hide the message anyway?";
-inline constexpr const char* kConvertOffer =
-    "Convert makes a 24-bit copy of the picture that looks the same and takes the message "
-    "safely; it is saved under a new name.";
 inline constexpr const char* kSealedTakesMore =
     "Sealed, the message takes more room in the picture than it does plain.";
 
@@ -80,8 +77,14 @@ std::string MessageTooLong(const HideAssessment& hide);
 // `oldRecordLength` bytes stay in the picture after a Hide.
 std::string WipeShortfall(std::int64_t oldRecordLength, std::int64_t readable);
 
-// The 24-bit copy a Convert hides in.
+// The copy a Convert hides in: 24 bits, or 32 where the picture shows
+// transparency, which the copy keeps.
 ConvertedBitmap ConvertCarrier(std::span<const std::uint8_t> carrier);
+// The depth of that copy, known before it is made (24 for a picture that
+// cannot be converted, which Convert then says).
+int ConvertedBits(std::span<const std::uint8_t> carrier);
+// The damage question's offer of Convert, naming the copy's depth.
+std::string ConvertOffer(int bits);
 
 // The texts of the two records: the stored password, and the message or
 // its sealed text; and how far an earlier message record is wiped beyond

@@ -117,6 +117,55 @@ TEST_F(DamageQuestionTest, ConvertHidesInA24BitCopyThatLooksTheSame) {
     EXPECT_EQ(RecordOf(written, kMessageRecordStart), message);
 }
 
+// A 16-bit bitmap with a version 4 header, 5 bits a colour and one of alpha,
+// every other pixel transparent: a Hide shows. With a hole in the blue mask
+// no copy can say what decoders make of it.
+Bytes SixteenBitWithAlpha(std::uint32_t blueMask) {
+    const std::uint32_t width = 64;
+    const std::uint32_t height = 32;
+    Bytes file = {'B', 'M'};
+    const auto put = [&file](std::uint32_t value, int bytes) {
+        for (int i = 0; i < bytes; ++i)
+            file.push_back(static_cast<std::uint8_t>(value >> (8 * i)));
+    };
+    const std::uint32_t pixels = width * 2 * height;
+    put(14 + 108 + pixels, 4), put(0, 4), put(14 + 108, 4);
+    put(108, 4), put(width, 4), put(height, 4), put(1, 2), put(16, 2), put(3, 4), put(pixels, 4);
+    put(2835, 4), put(2835, 4), put(0, 4), put(0, 4);
+    put(0x7C00, 4), put(0x03E0, 4), put(blueMask, 4), put(0x8000, 4);
+    file.resize(14 + 108, 0);
+    for (std::uint32_t i = 0; i < pixels / 2; ++i)
+        put((i * 2654435761u >> 8 & 0x7FFF) | (i % 2 == 0 ? 0x8000u : 0u), 2);
+    return file;
+}
+
+TEST_F(DamageQuestionTest, ConvertKeepsTransparencyInA32BitCopy) {
+    const std::string path = Write("icon.bmp", SixteenBitWithAlpha(0x001F));
+    const std::string saved = PathOf("icon-32bit.bmp");
+    RunMainWindow([&](CVeilnoteDlg& dlg) {
+        Open(dlg, path);
+        TypeMessage(dlg, "secret");
+        m_script.ExpectQuestion(
+            "This is a 16-bit bitmap: hiding a message will visibly change some of its pixels. "
+            "No message can be hidden in it safely.\n\nHide the message anyway? Convert makes a "
+            "32-bit copy of the picture that looks the same and takes the message safely; it is "
+            "saved under a new name.",
+            kAnswers, "&No", "&Convert");
+        Hide(dlg, "password1", saved);
+        EXPECT_TRUE(m_script.Done());
+    });
+    ASSERT_EQ(m_script.FileDialogsSeen().size(), 2u);
+    EXPECT_EQ(m_script.FileDialogsSeen()[1].initialFileName, saved);
+    const QImage copy(QString::fromStdString(saved));
+    EXPECT_EQ(copy.depth(), 32);
+    EXPECT_TRUE(copy.hasAlphaChannel());
+    const QImage original(QString::fromStdString(path));
+    for (const int x : {0, 1})
+        EXPECT_NEAR(qAlpha(copy.pixel(x, 0)), qAlpha(original.pixel(x, 0)), 1) << x;
+    EXPECT_NE(qAlpha(copy.pixel(0, 0)), qAlpha(copy.pixel(1, 0))) << "transparency is kept";
+    EXPECT_EQ(RecordOf(ReadFile(saved), kMessageRecordStart), "secret");
+}
+
 TEST_F(DamageQuestionTest, SafeHidesAreNeverAskedAboutAndFilesThatCannotBeConvertedGetYesNo) {
     const std::string photo = Write("photo.bmp", MakeBitmap(64, 64, 24));
     const std::string other = Write("other.bmp", MakeNonBitmap(5000));
@@ -137,29 +186,8 @@ TEST_F(DamageQuestionTest, SafeHidesAreNeverAskedAboutAndFilesThatCannotBeConver
     });
 }
 
-// A 16-bit bitmap with a version 4 header whose blue mask has a hole in it:
-// a Hide shows, and no copy can say what decoders make of such a mask.
-Bytes GappedMaskSixteenBit() {
-    const std::uint32_t width = 64;
-    const std::uint32_t height = 32;
-    Bytes file = {'B', 'M'};
-    const auto put = [&file](std::uint32_t value, int bytes) {
-        for (int i = 0; i < bytes; ++i)
-            file.push_back(static_cast<std::uint8_t>(value >> (8 * i)));
-    };
-    const std::uint32_t pixels = width * 2 * height;
-    put(14 + 108 + pixels, 4), put(0, 4), put(14 + 108, 4);
-    put(108, 4), put(width, 4), put(height, 4), put(1, 2), put(16, 2), put(3, 4), put(pixels, 4);
-    put(2835, 4), put(2835, 4), put(0, 4), put(0, 4);
-    put(0x7C00, 4), put(0x03E0, 4), put(0x0015, 4), put(0x8000, 4);
-    file.resize(14 + 108, 0);
-    for (std::uint32_t i = 0; i < pixels / 2; ++i)
-        put((i * 2654435761u >> 8 & 0x7FFF) | (i % 2 == 0 ? 0x8000u : 0u), 2);
-    return file;
-}
-
 TEST_F(DamageQuestionTest, ConvertThatCannotBeDoneSaysSoAndChangesNothing) {
-    const Bytes image = GappedMaskSixteenBit();
+    const Bytes image = SixteenBitWithAlpha(0x0015);
     const std::string path = Write("icon.bmp", image);
     RunMainWindow([&](CVeilnoteDlg& dlg) {
         Open(dlg, path);

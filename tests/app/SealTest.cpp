@@ -264,7 +264,7 @@ TEST_F(SealTest, ALongerSealedRecordThatWouldShowIsAskedAboutAfterThePassword) {
     const std::string path = Write("palette.bmp", image);
     const std::string question =
         "Sealed, the message takes more room in the picture than it does plain. " +
-        guard.Warning(sealedLength) + "\n\nHide the message anyway? " + kConvertOffer;
+        guard.Warning(sealedLength) + "\n\nHide the message anyway? " + ConvertOffer(24);
     const std::vector<std::string> answers = {"&Yes", "&No", "&Convert"};
     const std::string saved = PathOf("palette-24bit.bmp");
     RunMainWindow([&](CVeilnoteDlg& dlg) {
