@@ -22,5 +22,11 @@ struct CapacityLine {
     MessageRoom room = MessageRoom::kNoPicture;
 };
 
+// Whose figures a line gives: the picture's own, or those of the bitmap copy
+// Convert makes of a picture that cannot carry a message itself; that line
+// starts "Copy: ", short enough for the largest carrier's figures.
+enum class CapacityOf { kPicture, kConvertedCopy };
+
 // `facts` null: no picture is open.
-CapacityLine DescribeCapacity(const CarrierFacts* facts, std::int64_t messageLength);
+CapacityLine DescribeCapacity(const CarrierFacts* facts, std::int64_t messageLength,
+                              CapacityOf capacityOf = CapacityOf::kPicture);

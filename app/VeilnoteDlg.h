@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "Afx.h"
+#include "CapacityLine.h"
 #include "CarrierFacts.h"
 #include "Hiding.h"
 #include "SkinInterface.h"
@@ -31,8 +32,10 @@ public:
     CStatic m_picImage;
     // What the open picture takes, worked out once when it is opened: the
     // capacity line then follows the message as it is typed without reading
-    // the picture again.
+    // the picture again. A picture that is not a bitmap is measured as the
+    // bitmap copy Hide converts it to.
     std::optional<CarrierFacts> m_factsImage;
+    CapacityOf m_capacityOf = CapacityOf::kPicture;
     CStatic m_ctlCapacity;
     CString m_strMessage;
     CEdit m_editMessage;  // the message edit, which knows whether the user changed it

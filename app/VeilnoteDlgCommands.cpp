@@ -5,6 +5,7 @@
 #include <span>
 #include <vector>
 
+#include "CarrierToBe.h"
 #include "Hiding.h"
 #include "MessageBoxReporter.h"
 #include "PasswordDlg.h"
@@ -189,11 +190,20 @@ void CVeilnoteDlg::DiscardCarrier() {
 }
 
 void CVeilnoteDlg::ReadImageFacts() {
+    m_factsImage.reset();
+    m_capacityOf = CapacityOf::kPicture;
     if (m_pImageData) {
-        m_factsImage =
-            ReadCarrierFacts({m_pImageData.get(), static_cast<std::size_t>(m_nImageLength)});
-    } else {
-        m_factsImage.reset();
+        const std::span<const std::uint8_t> opened(m_pImageData.get(),
+                                                   static_cast<std::size_t>(m_nImageLength));
+        // Only the headers are read: the copy is made when a Hide needs it.
+        if (const PictureHeader picture = ProbePicture(opened); picture.failure.empty()) {
+            m_factsImage = ReadPictureFacts(opened, picture.width, picture.height);
+            m_capacityOf = CapacityOf::kConvertedCopy;
+        }
+        if (!m_factsImage) {
+            m_factsImage = ReadCarrierFacts(opened);
+            m_capacityOf = CapacityOf::kPicture;
+        }
     }
     ShowCapacity();
 }

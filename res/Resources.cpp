@@ -29,7 +29,7 @@ constexpr std::array<DialogItemTemplate, 15> kMainItems{{
     {IDCANCEL, kButtonClass, "", 1, 243, 63, 20, 0x50010000},
     {IDC_PICTURE, kStaticClass, "", 107, 115, 15, 13, 0x4000000E},
     {IDC_MESSAGE, kEditClass, "", 108, 115, 218, 133, 0x40A31044, 0x00000210},
-    {IDC_CAPACITY, kStaticClass, "", 108, 257, 218, 9, 0x40020000},
+    {IDC_CAPACITY, kStaticClass, "", 108, 257, 226, 9, 0x40020000},
     {IDC_VIEWS, kTabControlClass, "Tab1", 347, 256, 16, 13, 0x40010001},
     {IDC_OPENIMAGE, kButtonClass, "", 1, 77, 65, 22, 0x50010001},
     {IDC_LOADTEXT, kButtonClass, "", 1, 77, 65, 22, 0x40010000},
