@@ -324,9 +324,9 @@ void CVeilnoteDlg::ShowCapacity() {
     if (!m_ctlCapacity.GetSafeHwnd())
         return;  // the edit is filled before the line is bound
     // Counted as Hide counts the message: in bytes.
-    const CapacityLine line = DescribeCapacity(m_factsImage ? &*m_factsImage : nullptr,
-                                               m_editMessage.GetWindowText().GetLength(),
-                                               m_capacityOf);
+    const CapacityLine line =
+        DescribeCapacity(m_factsImage ? &*m_factsImage : nullptr,
+                         m_editMessage.GetWindowText().GetLength(), m_capacityOf);
     // The line is a label: a screen reader reads its text as it is shown.
     m_ctlCapacity.SetWindowText(CString(line.text));
     switch (line.room) {

@@ -10,6 +10,7 @@
 #include "MessageBoxReporter.h"
 #include "PasswordDlg.h"
 #include "PictureDecoder.h"
+#include "PictureKind.h"
 #include "Revealing.h"
 #include "SealedCommands.h"
 #include "Thousands.h"
@@ -160,8 +161,7 @@ bool AcceptLongerSealedRecord(std::span<const std::uint8_t> image, std::int64_t 
 // as before. False when the Hide stops; `converted` holds the copy after
 // Convert.
 bool AcceptPictureConversion(const PictureHeader& picture, const HideAssessment& plain,
-                             std::span<const std::uint8_t> file,
-                             ConvertedBitmap& converted) {
+                             std::span<const std::uint8_t> file, ConvertedBitmap& converted) {
     const int bits = picture.mayHaveAlpha ? 32 : 24;
     const std::int64_t carrierBytes = CarrierBitmapLength(picture.width, picture.height, bits);
     const CString question =
@@ -313,9 +313,11 @@ void CVeilnoteDlg::OnHide() {
                                                static_cast<std::size_t>(m_nImageLength));
     const HideAssessment plain = AssessHide(opened, m_strMessage.GetLength(), Sealing::kPlain);
     ConvertedBitmap converted;
-    const PictureHeader picture = ProbePicture(opened);
-    const bool isPicture = picture.failure.empty();
-    if (isPicture) {
+    // A picture no decoder here reads is named, with why Convert cannot help.
+    const bool isPicture = IsPictureFile(opened);
+    const PictureHeader picture = isPicture ? ProbePicture(opened) : PictureHeader{};
+    const bool convertsPicture = isPicture && picture.failure.empty();
+    if (convertsPicture) {
         if (!AcceptPictureConversion(picture, plain, opened, converted))
             return;
     } else {
@@ -323,7 +325,9 @@ void CVeilnoteDlg::OnHide() {
             AfxMessageBox(CString(MessageTooLong(plain)));
             return;
         }
-        if (!AcceptDamageRisk(opened, plain, CString(plain.warning), converted))
+        const std::string warning =
+            isPicture ? UnconvertiblePicture(picture.kind, picture.failure) : plain.warning;
+        if (!AcceptDamageRisk(opened, plain, CString(warning), converted))
             return;
     }
     if (!converted.file.empty()) {
@@ -359,9 +363,9 @@ void CVeilnoteDlg::OnHide() {
     const BYTE* const pImage = isConverted ? converted.file.data() : m_pImageData.get();
     const auto nLength =
         isConverted ? static_cast<std::int32_t>(converted.file.size()) : m_nImageLength;
-    const CString strImagePath = !isConverted ? m_strImagePath
-                                 : isPicture  ? BitmapName(m_strImagePath)
-                                              : ConvertedName(m_strImagePath, converted.bits);
+    const CString strImagePath = !isConverted      ? m_strImagePath
+                                 : convertsPicture ? BitmapName(m_strImagePath)
+                                                   : ConvertedName(m_strImagePath, converted.bits);
     std::optional<HideRecords> records = RecordsFor(*this, m_strMessage, dlgPassword);
     if (!records)
         return;

@@ -114,6 +114,14 @@ JudgedHide AssessBeforeAsking(CarrierFile& carrier, const ReadMessage& message, 
         throw Refusal(MessageTooLong(hide));
     }
     if (hide.couldVisiblyChange && onDamage == OnDamage::kRefuse) {
+        if (IsPictureFile(carrier.Bytes())) {
+            if (const PictureFacts picture = ProbePictureFile(carrier.Bytes());
+                !picture.failure.empty()) {
+                // --convert cannot help a picture no decoder here reads.
+                throw Refusal(UnconvertiblePicture(picture.kind, picture.failure) +
+                              " Use --force to hide anyway.");
+            }
+        }
         throw Refusal(hide.warning + " Use --force to hide anyway, or --convert to hide in a " +
                       std::to_string(ConvertedBits(carrier.Bytes())) + "-bit copy.");
     }

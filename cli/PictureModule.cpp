@@ -66,11 +66,6 @@ PictureFacts FactsOf(const VeilnotePicture& picture) {
 
 }  // namespace
 
-bool IsPictureFile(std::span<const std::uint8_t> file) {
-    const std::string kind = PictureKindOf(file);
-    return !kind.empty() && kind != "bitmap";
-}
-
 #ifdef VEILNOTE_PICTURE_MODULE
 
 PictureFacts ProbePictureFile(std::span<const std::uint8_t> file) {

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "CarrierBitmap.h"
+#include "PictureKind.h"
 
 // Pictures that are not bitmaps (PNG, JPEG, WebP, GIF, TIFF), read through
 // the decoder module, which is loaded only here: bitmaps never load it, so
@@ -17,10 +18,6 @@ struct PictureFacts {
     std::int64_t height = 0;
     bool mayHaveAlpha = false;
 };
-
-// Whether the file shows the signature of a picture kind other than a
-// bitmap (which the engine reads itself), so that the decoder is asked.
-bool IsPictureFile(std::span<const std::uint8_t> file);
 
 // Kind and size from the picture's headers alone; a failure names why it
 // cannot become a carrier. Throws Refusal when the decoder cannot be loaded.

@@ -1,4 +1,7 @@
 // The module's C entry point, loaded by the command-line tool on demand.
+#include <fcntl.h>
+#include <unistd.h>
+
 #include <QImage>
 #include <algorithm>
 #include <memory>
@@ -9,6 +12,35 @@
 #include "PictureDecoderAbi.h"
 
 namespace {
+
+// The tool says in its own words why a picture cannot be read. The reader
+// and the format libraries under it write their own complaints about a
+// broken file to standard error, some straight to the descriptor; while they
+// read, that goes nowhere. The tool is single-threaded: nothing else writes
+// meanwhile.
+class QuietStandardError {
+public:
+    QuietStandardError() : m_saved(dup(STDERR_FILENO)) {
+        const int nowhere = open("/dev/null", O_WRONLY | O_CLOEXEC);
+        if (m_saved >= 0 && nowhere >= 0) {
+            dup2(nowhere, STDERR_FILENO);
+        }
+        if (nowhere >= 0) {
+            close(nowhere);
+        }
+    }
+    ~QuietStandardError() {
+        if (m_saved >= 0) {
+            dup2(m_saved, STDERR_FILENO);
+            close(m_saved);
+        }
+    }
+    QuietStandardError(const QuietStandardError&) = delete;
+    QuietStandardError& operator=(const QuietStandardError&) = delete;
+
+private:
+    int m_saved;
+};
 
 template <std::size_t N>
 void CopyText(char (&target)[N], const std::string& text) {
@@ -27,12 +59,14 @@ void FillHeader(const PictureHeader& header, VeilnotePicture* picture) {
 }
 
 int Probe(const uint8_t* data, size_t size, VeilnotePicture* picture) {
+    const QuietStandardError quiet;
     const PictureHeader header = ProbePicture({data, size});
     FillHeader(header, picture);
     return header.failure.empty() ? 1 : 0;
 }
 
 int Decode(const uint8_t* data, size_t size, VeilnotePicture* picture) {
+    const QuietStandardError quiet;
     try {
         DecodedPicture decoded = DecodePicture({data, size});
         FillHeader(decoded.header, picture);

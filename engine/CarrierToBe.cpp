@@ -13,8 +13,7 @@ namespace {
 // without decoding, here pages of zeros the kernel maps lazily and that are
 // never written. Neither the safe capacity of an uncompressed carrier nor
 // its size depends on what its pixels are.
-std::optional<CarrierFacts> FactsOfCarrierToBe(std::int64_t width, std::int64_t height,
-                                               int bits) {
+std::optional<CarrierFacts> FactsOfCarrierToBe(std::int64_t width, std::int64_t height, int bits) {
     const auto length = static_cast<std::size_t>(CarrierBitmapLength(width, height, bits));
     void* const mapped = mmap(nullptr, length, PROT_READ | PROT_WRITE,
                               MAP_PRIVATE | MAP_ANONYMOUS | MAP_NORESERVE, -1, 0);
@@ -37,8 +36,8 @@ std::optional<CarrierFacts> FactsOfCarrierToBe(std::int64_t width, std::int64_t 
 
 }  // namespace
 
-std::optional<CarrierFacts> ReadPictureFacts(std::span<const std::uint8_t> file,
-                                             std::int64_t width, std::int64_t height) {
+std::optional<CarrierFacts> ReadPictureFacts(std::span<const std::uint8_t> file, std::int64_t width,
+                                             std::int64_t height) {
     const std::optional<CarrierFacts> toBe = FactsOfCarrierToBe(width, height, kPictureFactsBits);
     if (!toBe) {
         return std::nullopt;

@@ -16,5 +16,5 @@
 // is decoded and no picture-sized memory is used. Nothing when even the
 // address space for that carrier is lacking.
 inline constexpr int kPictureFactsBits = 24;
-std::optional<CarrierFacts> ReadPictureFacts(std::span<const std::uint8_t> file,
-                                             std::int64_t width, std::int64_t height);
+std::optional<CarrierFacts> ReadPictureFacts(std::span<const std::uint8_t> file, std::int64_t width,
+                                             std::int64_t height);

@@ -78,6 +78,13 @@ int ConvertedBits(std::span<const std::uint8_t> carrier) {
     return CBitmapConversion(carrier).OutputBits();
 }
 
+std::string UnconvertiblePicture(std::string_view kind, std::string_view reason) {
+    return "This " + std::string(kind) +
+           " picture is not a bitmap: it cannot carry a message itself, and it cannot be "
+           "converted: " +
+           std::string(reason) + ". Hiding a message in its bytes may break it.";
+}
+
 std::string ConvertOffer(int bits) {
     return "Convert makes a " + std::to_string(bits) +
            "-bit copy of the picture that looks the same and takes the message safely; it is "

@@ -85,6 +85,10 @@ ConvertedBitmap ConvertCarrier(std::span<const std::uint8_t> carrier);
 int ConvertedBits(std::span<const std::uint8_t> carrier);
 // The damage question's offer of Convert, naming the copy's depth.
 std::string ConvertOffer(int bits);
+// What a Hide into a picture that is not a bitmap and cannot be converted
+// either is told, the same in both front ends, e.g. for `kind` "HEIC" and
+// `reason` "Veilnote does not read HEIC pictures".
+std::string UnconvertiblePicture(std::string_view kind, std::string_view reason);
 
 // The texts of the two records: the stored password, and the message or
 // its sealed text; and how far an earlier message record is wiped beyond

@@ -51,3 +51,8 @@ std::string PictureKindOf(std::span<const std::uint8_t> file) {
     }
     return {};
 }
+
+bool IsPictureFile(std::span<const std::uint8_t> file) {
+    const std::string kind = PictureKindOf(file);
+    return !kind.empty() && kind != "bitmap";
+}

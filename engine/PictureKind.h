@@ -8,3 +8,8 @@
 // ("JPEG", "HEIC"), so that a refusal can say what it was given; empty when
 // the bytes show no kind named here. Bitmaps are "bitmap".
 std::string PictureKindOf(std::span<const std::uint8_t> file);
+
+// Whether the file shows the signature of a picture kind other than a
+// bitmap (which the engine reads itself): such a file carries no records of
+// its own making, and a decoder is asked to make a bitmap carrier of it.
+bool IsPictureFile(std::span<const std::uint8_t> file);

@@ -9,6 +9,7 @@
 #include "CapacityLine.h"
 #include "CarrierFacts.h"
 #include "CommandsFixture.h"
+#include "Hiding.h"
 #include "PictureDecoder.h"
 
 namespace {
@@ -96,6 +97,25 @@ TEST_F(PictureHideTest, ConvertIsTheDefaultAndTheWindowSavesTheToolsCarrier) {
                out),
         0);
     EXPECT_EQ(ReadFile(PathOf("tool.bmp")), windowCarrier);
+}
+
+// A picture no decoder here reads cannot be converted: the question names it
+// and offers only Yes and No, as for any file that is not a bitmap.
+TEST_F(PictureHideTest, APictureNoDecoderReadsIsNamedAndNotOfferedConvert) {
+    Bytes heic = {0, 0, 0, 24, 'f', 't', 'y', 'p', 'h', 'e', 'i', 'c'};
+    heic.resize(4096, 0);
+    const std::string path = Write("photo.heic", heic);
+    RunMainWindow([&](CVeilnoteDlg& dlg) {
+        Open(dlg, path);
+        TypeMessage(dlg, "secret");
+        m_script.ExpectQuestion(
+            UnconvertiblePicture("HEIC", "Veilnote does not read HEIC pictures") +
+                "\n\nHide the message anyway?",
+            {"&Yes", "&No"}, "&No", "&No");
+        ClickHide(dlg);
+        EXPECT_TRUE(m_script.Done());
+    });
+    EXPECT_EQ(ReadFile(path), heic);
 }
 
 // An opaque photo's copy is the 24-bit one the line measures: its figures

@@ -261,9 +261,9 @@ TEST_F(CommandsTest, HideRefusesWhatWouldVisiblyChangeThePictureUnlessToldOtherw
 
     WriteText(image, "\x89PNG\r\n\x1a\n" + std::string(3000, 'p'));
     EXPECT_EQ(RunTool({"hide", image, output}, {.input = "secret", .password = kPassword}).err,
-              ErrorLine("This file is not a bitmap: hiding a message may break it. No message can "
-                        "be hidden in it safely. Use --force to hide anyway, or --convert to hide "
-                        "in a 24-bit copy."));
+              ErrorLine("This PNG picture is not a bitmap: it cannot carry a message itself, and "
+                        "it cannot be converted: its size cannot be read. Hiding a message in its "
+                        "bytes may break it. Use --force to hide anyway."));
     WriteText(image, "no picture at all" + std::string(3000, 'p'));
     EXPECT_EQ(
         RunTool({"hide", image, output, "--convert"}, {.input = "secret", .password = kPassword})

@@ -8,6 +8,7 @@
 
 #include "CliTestSupport.h"
 #include "DecoderOracles.h"
+#include "Hiding.h"
 #include "PictureDecoder.h"
 
 namespace {
@@ -247,11 +248,36 @@ TEST_F(PictureToolTest, KindsNoDecoderReadsAreRefusedByName) {
     Bytes heic = {0, 0, 0, 24, 'f', 't', 'y', 'p', 'h', 'e', 'i', 'c'};
     heic.resize(4096, 0);
     WriteBytes(dir / "photo.heic", heic);
-    const Finished hidden = RunTool({"hide", dir / "photo.heic", output, "--convert", "--text-file",
-                                     messageFile, "--password-file", passwordFile},
-                                    {.asProcess = true});
-    EXPECT_EQ(hidden.code, 1);
-    EXPECT_NE(hidden.err.find("HEIC"), std::string::npos) << hidden.err;
+    Bytes broken = Encoded(Scene(8, 8, false), "PNG");
+    broken.resize(40);          // its header chunk cut short,
+    broken.resize(4096, 0xAA);  // in a file large enough for a message
+    WriteBytes(dir / "broken.png", broken);
+    // Only the tool's own line, with or without --convert: no reader's chatter.
+    const struct {
+        const char* file;
+        std::vector<std::string> flags;
+        std::string err;
+    } cases[] = {
+        {"photo.heic",
+         {"--convert"},
+         "This HEIC picture cannot be converted: Veilnote does not read HEIC pictures."},
+        {"photo.heic",
+         {},
+         UnconvertiblePicture("HEIC", "Veilnote does not read HEIC pictures") +
+             " Use --force to hide anyway."},
+        {"broken.png",
+         {},
+         UnconvertiblePicture("PNG", "its size cannot be read") + " Use --force to hide anyway."},
+    };
+    for (const auto& c : cases) {
+        std::vector<std::string> args = {"hide",      dir / c.file,      output,      "--text-file",
+                                         messageFile, "--password-file", passwordFile};
+        args.insert(args.end(), c.flags.begin(), c.flags.end());
+        const Finished hidden = RunTool(args, {.asProcess = true});
+        EXPECT_EQ(hidden.code, 1);
+        EXPECT_EQ(hidden.err, ErrorLine(c.err)) << c.file;
+    }
+    EXPECT_EQ(RunTool({"info", dir / "broken.png"}, {.asProcess = true}).err, "");
 }
 
 }  // namespace
