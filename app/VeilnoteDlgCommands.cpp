@@ -162,16 +162,21 @@ bool AcceptLongerSealedRecord(std::span<const std::uint8_t> image, std::int64_t 
 // Convert.
 bool AcceptPictureConversion(const PictureHeader& picture, const HideAssessment& plain,
                              std::span<const std::uint8_t> file, ConvertedBitmap& converted) {
-    const int bits = picture.mayHaveAlpha ? 32 : 24;
-    const std::int64_t carrierBytes = CarrierBitmapLength(picture.width, picture.height, bits);
+    // Whether a picture that may have transparency has any is known only once
+    // it is decoded: both sizes are named then.
+    const auto copyBytes = [&picture](int bits) {
+        return CString(WithThousands(CarrierBitmapLength(picture.width, picture.height, bits)));
+    };
+    const CString copy = "a 24-bit bitmap copy of " + copyBytes(24) + " bytes" +
+                         (picture.mayHaveAlpha ? " (32-bit, " + copyBytes(32) +
+                                                     " bytes, if any pixel is transparent)"
+                                               : CString());
     const CString question =
         "This is a " + CString(picture.kind) + " picture (" +
         CString(std::to_string(picture.width)) + "x" + CString(std::to_string(picture.height)) +
         "), not a bitmap: it cannot carry a message itself, and hiding one in its bytes may "
-        "break it. Convert makes a " +
-        CString(std::to_string(bits)) + "-bit bitmap copy of " +
-        CString(WithThousands(carrierBytes)) +
-        " bytes that looks the same, hides the message there and saves it under a new name.\n\n" +
+        "break it. Convert makes " +
+        copy + " that looks the same, hides the message there and saves it under a new name.\n\n" +
         kHideAnyway;
     const int answer =
         AfxAskQuestion(question, {{IDYES, "&Yes"}, {IDNO, "&No"}, {kConvertAnswer, "&Convert"}},

@@ -67,9 +67,9 @@ TEST_F(PictureHideTest, ConvertIsTheDefaultAndTheWindowSavesTheToolsCarrier) {
         EXPECT_LE(SafeFigure(before), ReadCarrierFacts(ConvertPicture(picture).file).safeCapacity);
         m_script.ExpectQuestion(
             "This is a PNG picture (40x30), not a bitmap: it cannot carry a message itself, "
-            "and hiding one in its bytes may break it. Convert makes a 32-bit bitmap copy of "
-            "4,938 bytes that looks the same, hides the message there and saves it under a new "
-            "name.\n\nHide the message anyway?",
+            "and hiding one in its bytes may break it. Convert makes a 24-bit bitmap copy of "
+            "3,654 bytes (32-bit, 4,938 bytes, if any pixel is transparent) that looks the same, "
+            "hides the message there and saves it under a new name.\n\nHide the message anyway?",
             {"&Yes", "&No", "&Convert"}, "&Convert", "&Convert");
         Hide(dlg, "password1", saved);
         EXPECT_TRUE(m_script.Done());
