@@ -300,7 +300,7 @@ void CVeilnoteDlg::OnSelchangeViews(NMHDR* /*pNMHDR*/, LRESULT* pResult) {
             ShowImageViewAndPicture();
             break;
         case 1:
-            ShowMessageView();
+            OnMessageView();
             break;
         default:
             break;
@@ -314,6 +314,8 @@ void CVeilnoteDlg::OnImageView() {
 
 void CVeilnoteDlg::OnMessageView() {
     ShowMessageView();
+    // The message view is chosen to write in: what is typed next goes there.
+    GetDlgItem(IDC_MESSAGE)->SetFocus();
 }
 
 void CVeilnoteDlg::OnMessageChanged() {

@@ -158,13 +158,11 @@ TEST_F(RealDialogsTest, HideSaveOpenAndRevealThroughTheRealDialogs) {
                 if (!files.Answer(modal, image))
                     return;
                 break;
-            case 2:  // type the message and Hide
+            case 2:  // to the message view, type there at once, and Hide
                 if (!mainInFront || main->m_nImageLength == 0)
                     return;
-                FindControl(mainWindow, IDC_MESSAGEVIEW)->setFocus();
-                qobject_cast<QPushButton*>(FindControl(mainWindow, IDC_MESSAGEVIEW))->click();
-                qobject_cast<QPlainTextEdit*>(FindControl(mainWindow, IDC_MESSAGE))
-                    ->setPlainText(message);
+                QTest::mouseClick(FindControl(mainWindow, IDC_MESSAGEVIEW), Qt::LeftButton);
+                TypeAtFocus(message);
                 ClickLater(mainWindow, IDC_HIDE);
                 break;
             case 3:  // typed at once, Tab to Confirm, Enter for OK
