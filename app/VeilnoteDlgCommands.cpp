@@ -346,8 +346,16 @@ void CVeilnoteDlg::OnHide() {
 
     // The picture itself may hold an earlier message that cannot be wiped
     // whole: the user is told before the password is asked for.
-    if (converted.file.empty() && !plain.wipeShortfall.empty())
-        AfxMessageBox(CString(plain.wipeShortfall), MB_ICONINFORMATION);
+    // Seal is chosen only in the password dialog: a sealed record, longer,
+    // may reach over what the plain one leaves.
+    if (converted.file.empty() && !plain.wipeShortfall.empty()) {
+        const HideAssessment sealed =
+            AssessHide(opened, m_strMessage.GetLength(), Sealing::kSealed);
+        const bool sealedLeavesNone = sealed.fits && sealed.wipeShortfall.empty();
+        AfxMessageBox(CString(plain.wipeShortfall) +
+                          (sealedLeavesNone ? " " + CString(kSealedLeavesNone) : CString()),
+                      MB_ICONINFORMATION);
+    }
 
     CPasswordDlg dlgPassword;
     dlgPassword.m_bChooseMode = 1;

@@ -21,6 +21,10 @@ inline constexpr const char* kEmptyMessage = "There is no text to curtain";
 inline constexpr const char* kOperationAborted = "Operation aborted ..     ";
 // The damage question.
 inline constexpr const char* kHideAnyway = "Hide the message anyway?";
+// Added to the wipe warning where Seal is still to be chosen and a sealed
+// record would cover what the plain one leaves.
+inline constexpr const char* kSealedLeavesNone =
+    "Sealed, the longer message record leaves none of it readable.";
 inline constexpr const char* kSealedTakesMore =
     "Sealed, the message takes more room in the picture than it does plain.";
 

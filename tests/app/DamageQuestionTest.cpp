@@ -77,19 +77,26 @@ TEST_F(DamageQuestionTest, YesGoesOnAsBefore) {
 }
 
 TEST_F(DamageQuestionTest, AnEarlierMessageThatCannotBeWipedIsToldOfBeforeThePassword) {
-    const Bytes image =
-        WithHiddenMessage(MakeBitmap(640, 240, 1), "password1", std::string(1080, 'e'));
-    const std::string path = Write("drawing.bmp", image);
-    const std::string saved = PathOf("saved.bmp");
-    RunMainWindow([&](CVeilnoteDlg& dlg) {
-        Open(dlg, path);
-        TypeMessage(dlg, "secret");
-        m_script.ExpectQuestion(kOneBitQuestion, kAnswers, "&No", "&Yes");
-        m_script.ExpectMessageBox(WipeShortfall(1080, 1072));
-        Hide(dlg, "password1", saved);
-        EXPECT_TRUE(m_script.Done());
-    });
-    EXPECT_EQ(ReadFile(saved), WithHiddenMessage(image, "password1", "secret"));
+    // Seal is not chosen yet: the note says when a sealed record, longer than
+    // any 40-byte one, would cover what the plain one leaves.
+    for (const std::size_t old : {std::size_t{1080}, std::size_t{40}}) {
+        const Bytes image =
+            WithHiddenMessage(MakeBitmap(640, 240, 1), "password1", std::string(old, 'e'));
+        const std::string path = Write("drawing.bmp", image);
+        const std::string saved = PathOf("saved.bmp");
+        const bool sealedCovers = old == 40;
+        RunMainWindow([&](CVeilnoteDlg& dlg) {
+            Open(dlg, path);
+            TypeMessage(dlg, "secret");
+            m_script.ExpectQuestion(kOneBitQuestion, kAnswers, "&No", "&Yes");
+            const auto length = static_cast<std::int64_t>(old);
+            m_script.ExpectMessageBox(WipeShortfall(length, length - 8) +
+                                      (sealedCovers ? " " + std::string(kSealedLeavesNone) : ""));
+            Hide(dlg, "password1", saved);
+            EXPECT_TRUE(m_script.Done());
+        });
+        EXPECT_EQ(ReadFile(saved), WithHiddenMessage(image, "password1", "secret"));
+    }
 }
 
 // A 16-bit bitmap with a version 4 header, 5 bits a colour and one of alpha,
