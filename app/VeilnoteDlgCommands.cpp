@@ -172,11 +172,9 @@ bool AcceptPictureConversion(const PictureHeader& picture, const HideAssessment&
                                                      " bytes, if any pixel is transparent)"
                                                : CString());
     const CString question =
-        "This is a " + CString(picture.kind) + " picture (" +
-        CString(std::to_string(picture.width)) + "x" + CString(std::to_string(picture.height)) +
-        "), not a bitmap: it cannot carry a message itself, and hiding one in its bytes may "
-        "break it. Convert makes " +
-        copy + " that looks the same, hides the message there and saves it under a new name.\n\n" +
+        CString(PictureIsNoBitmap(picture.kind, picture.width, picture.height)) +
+        " Convert makes " + copy +
+        " that looks the same, hides the message there and saves it under a new name.\n\n" +
         kHideAnyway;
     const int answer =
         AfxAskQuestion(question, {{IDYES, "&Yes"}, {IDNO, "&No"}, {kConvertAnswer, "&Convert"}},

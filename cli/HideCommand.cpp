@@ -56,8 +56,9 @@ void RefuseZeroBytes(std::string_view message, Sealing sealing) {
     }
 }
 
-// Judges the Hide before anything is asked. A message that does not fit is
-// refused with both sizes; one that could visibly change the picture is
+// Judges the Hide before anything is asked. A picture that is not a bitmap
+// is refused by its kind unless converted or forced. A message that does not
+// fit is refused with both sizes; one that could visibly change the picture is
 // refused unless forced, or, when asked to convert, hidden in a re-encoded
 // copy instead. That copy is written straight into OUTPUT's temporary file,
 // a piece at a time, and becomes the carrier judged and written from then
@@ -75,6 +76,17 @@ struct JudgedHide {
 JudgedHide AssessBeforeAsking(CarrierFile& carrier, const ReadMessage& message, Sealing sealing,
                               OnDamage onDamage, AtomicFile& output, const std::string& outputPath,
                               std::ostream& err) {
+    if (onDamage == OnDamage::kRefuse && IsPictureFile(carrier.Bytes())) {
+        // Its own bytes are no carrier, whatever their length: the copy is.
+        const PictureFacts picture = ProbePictureFile(carrier.Bytes());
+        if (!picture.failure.empty()) {
+            throw Refusal(UnconvertiblePicture(picture.kind, picture.failure) +
+                          " Use --force to hide anyway.");
+        }
+        throw Refusal(PictureIsNoBitmap(picture.kind, picture.width, picture.height) +
+                      " Use --convert to hide in a bitmap copy that looks the same, or --force "
+                      "to hide anyway.");
+    }
     HideAssessment hide = AssessHide(carrier.Bytes(), message.length, sealing);
     bool converted = false;
     if (onDamage == OnDamage::kConvert && IsPictureFile(carrier.Bytes())) {
@@ -114,14 +126,6 @@ JudgedHide AssessBeforeAsking(CarrierFile& carrier, const ReadMessage& message, 
         throw Refusal(MessageTooLong(hide));
     }
     if (hide.couldVisiblyChange && onDamage == OnDamage::kRefuse) {
-        if (IsPictureFile(carrier.Bytes())) {
-            if (const PictureFacts picture = ProbePictureFile(carrier.Bytes());
-                !picture.failure.empty()) {
-                // --convert cannot help a picture no decoder here reads.
-                throw Refusal(UnconvertiblePicture(picture.kind, picture.failure) +
-                              " Use --force to hide anyway.");
-            }
-        }
         throw Refusal(hide.warning + " Use --force to hide anyway, or --convert to hide in a " +
                       std::to_string(ConvertedBits(carrier.Bytes())) + "-bit copy.");
     }

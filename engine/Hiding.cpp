@@ -78,6 +78,13 @@ int ConvertedBits(std::span<const std::uint8_t> carrier) {
     return CBitmapConversion(carrier).OutputBits();
 }
 
+std::string PictureIsNoBitmap(std::string_view kind, std::int64_t width, std::int64_t height) {
+    return "This is a " + std::string(kind) + " picture (" + std::to_string(width) + "x" +
+           std::to_string(height) +
+           "), not a bitmap: it cannot carry a message itself, and hiding one in its bytes may "
+           "break it.";
+}
+
 std::string UnconvertiblePicture(std::string_view kind, std::string_view reason) {
     return "This " + std::string(kind) +
            " picture is not a bitmap: it cannot carry a message itself, and it cannot be "

@@ -89,6 +89,9 @@ ConvertedBitmap ConvertCarrier(std::span<const std::uint8_t> carrier);
 int ConvertedBits(std::span<const std::uint8_t> carrier);
 // The damage question's offer of Convert, naming the copy's depth.
 std::string ConvertOffer(int bits);
+// What a Hide into a picture that is not a bitmap is told first, the same in
+// both front ends, e.g. "This is a JPEG picture (6000x4000), not a bitmap: ...".
+std::string PictureIsNoBitmap(std::string_view kind, std::int64_t width, std::int64_t height);
 // What a Hide into a picture that is not a bitmap and cannot be converted
 // either is told, the same in both front ends, e.g. for `kind` "HEIC" and
 // `reason` "Veilnote does not read HEIC pictures".

@@ -244,7 +244,7 @@ TEST_F(PictureToolTest, APictureTooLargeForACarrierIsRefusedFromItsHeaders) {
               std::string::npos);
 }
 
-TEST_F(PictureToolTest, KindsNoDecoderReadsAreRefusedByName) {
+TEST_F(PictureToolTest, APictureHiddenWithoutConvertIsRefusedByItsKind) {
     Bytes heic = {0, 0, 0, 24, 'f', 't', 'y', 'p', 'h', 'e', 'i', 'c'};
     heic.resize(4096, 0);
     WriteBytes(dir / "photo.heic", heic);
@@ -252,6 +252,10 @@ TEST_F(PictureToolTest, KindsNoDecoderReadsAreRefusedByName) {
     broken.resize(40);          // its header chunk cut short,
     broken.resize(4096, 0xAA);  // in a file large enough for a message
     WriteBytes(dir / "broken.png", broken);
+    WriteBytes(dir / "photo.jpg", Encoded(Scene(64, 40, false), "JPEG"));
+    WriteBytes(dir / "dot.png", Encoded(Scene(2, 2, true), "PNG"));
+    const std::string convertOrForce =
+        " Use --convert to hide in a bitmap copy that looks the same, or --force to hide anyway.";
     // Only the tool's own line, with or without --convert: no reader's chatter.
     const struct {
         const char* file;
@@ -265,6 +269,10 @@ TEST_F(PictureToolTest, KindsNoDecoderReadsAreRefusedByName) {
          {},
          UnconvertiblePicture("HEIC", "Veilnote does not read HEIC pictures") +
              " Use --force to hide anyway."},
+        {"photo.jpg", {}, PictureIsNoBitmap("JPEG", 64, 40) + convertOrForce},
+        // Too small to hide in its own bytes, but its copy is no bitmap of
+        // that size: --convert is what it needs to hear of.
+        {"dot.png", {}, PictureIsNoBitmap("PNG", 2, 2) + convertOrForce},
         {"broken.png",
          {},
          UnconvertiblePicture("PNG", "its size cannot be read") + " Use --force to hide anyway."},
