@@ -199,9 +199,11 @@ void CVeilnoteDlg::ReadImageFacts() {
         const std::span<const std::uint8_t> opened(m_pImageData.get(),
                                                    static_cast<std::size_t>(m_nImageLength));
         // Only the headers are read: the copy is made when a Hide needs it.
-        if (const PictureHeader picture = ProbePicture(opened); picture.failure.empty()) {
-            m_factsImage = ReadPictureFacts(opened, picture.width, picture.height);
-            m_capacityOf = CapacityOf::kConvertedCopy;
+        if (IsPictureFile(opened)) {
+            if (const PictureHeader picture = ProbePicture(opened); picture.failure.empty()) {
+                m_factsImage = ReadPictureFacts(opened, picture.width, picture.height);
+                m_capacityOf = CapacityOf::kConvertedCopy;
+            }
         }
         if (!m_factsImage) {
             m_factsImage = ReadCarrierFacts(opened);
