@@ -16,6 +16,7 @@
 #include <QTimer>
 
 #include <filesystem>
+#include <functional>
 
 #include "AppFixture.h"
 #include "BitmapFiles.h"
@@ -112,6 +113,38 @@ protected:
             3000));
     }
 
+    // Starts the program and, every tick, gives `tick` the step reached, the
+    // window in front and the main window, until the program ends; `tick`
+    // advances the step once it has done it. Never hangs: past the deadline
+    // it fails, naming the step and the window in front, and closes windows
+    // until the program ends. Returns the step reached.
+    int RunProgram(const std::function<void(int& step, QWidget* modal, CVeilnoteDlg& main)>& tick) {
+        int step = 0;
+        QElapsedTimer clock;
+        clock.start();
+        QTimer timer;
+        timer.setInterval(kTickMs);
+        QObject::connect(&timer, &QTimer::timeout, [&] {
+            QWidget* modal = QApplication::activeModalWidget();
+            auto* main = static_cast<CVeilnoteDlg*>(m_app.m_pMainWnd);
+            if (clock.elapsed() > kDeadlineMs) {
+                ADD_FAILURE() << "stuck at step " << step << " with "
+                              << (modal ? modal->metaObject()->className() : "nothing")
+                              << " in front";
+                step = -1;
+                if (modal)
+                    modal->close();
+                return;
+            }
+            if (modal && main && step >= 0)
+                tick(step, modal, *main);
+        });
+        timer.start();
+        EXPECT_EQ(m_app.InitInstance(), FALSE);
+        timer.stop();
+        return step;
+    }
+
     CVeilnoteApp m_app;  // with the platform's own interactions
     QTemporaryDir m_folder;
 };
@@ -122,29 +155,10 @@ TEST_F(RealDialogsTest, HideSaveOpenAndRevealThroughTheRealDialogs) {
     const QString message = "Through the real dialogs";
     const QString password = "realpass1";
 
-    int step = 0;
     FileDialogAnswerer files;
     QString revealed;
-    QElapsedTimer clock;
-    clock.start();
-    QTimer timer;
-    timer.setInterval(kTickMs);
-    QObject::connect(&timer, &QTimer::timeout, [&] {
-        QWidget* modal = QApplication::activeModalWidget();
-        auto* main = static_cast<CVeilnoteDlg*>(m_app.m_pMainWnd);
-        if (clock.elapsed() > kDeadlineMs) {
-            // Never hang: close whatever is in front until the program ends.
-            ADD_FAILURE() << "stuck at step " << step << " save path "
-                          << (main ? main->m_strSavePath.Bytes() : "") << " with "
-                          << (modal ? modal->metaObject()->className() : "nothing") << " in front";
-            step = -1;
-            if (modal)
-                modal->close();
-            return;
-        }
-        if (!modal || !main || step < 0)
-            return;
-        QWidget* mainWindow = main->GetSafeHwnd();
+    const int reached = RunProgram([&](int& step, QWidget* modal, CVeilnoteDlg& main) {
+        QWidget* mainWindow = main.GetSafeHwnd();
         const bool mainInFront = modal == mainWindow;
         const bool passwordInFront = !mainInFront && !qobject_cast<QFileDialog*>(modal) &&
                                      modal->windowTitle() == "Password";
@@ -159,7 +173,7 @@ TEST_F(RealDialogsTest, HideSaveOpenAndRevealThroughTheRealDialogs) {
                     return;
                 break;
             case 2:  // to the message view, type there at once, and Hide
-                if (!mainInFront || main->m_nImageLength == 0)
+                if (!mainInFront || main.m_nImageLength == 0)
                     return;
                 QTest::mouseClick(FindControl(mainWindow, IDC_MESSAGEVIEW), Qt::LeftButton);
                 TypeAtFocus(message);
@@ -186,7 +200,7 @@ TEST_F(RealDialogsTest, HideSaveOpenAndRevealThroughTheRealDialogs) {
                     return;
                 break;
             case 7:  // Reveal
-                if (!mainInFront || main->m_strSavePath != saved.c_str())
+                if (!mainInFront || main.m_strSavePath != saved.c_str())
                     return;
                 ClickLater(mainWindow, IDC_REVEAL);
                 break;
@@ -208,12 +222,8 @@ TEST_F(RealDialogsTest, HideSaveOpenAndRevealThroughTheRealDialogs) {
         }
         ++step;
     });
-    timer.start();
 
-    EXPECT_EQ(m_app.InitInstance(), FALSE);
-    timer.stop();
-
-    EXPECT_EQ(step, 10);
+    EXPECT_EQ(reached, 10);
     EXPECT_EQ(revealed, message);
     const Bytes written = ReadFile(saved);
     EXPECT_EQ(written.size(), ReadFile(image).size());
@@ -231,27 +241,9 @@ TEST_F(RealDialogsTest, FileNamedAtStartThenEnterAsksForThePasswordTypedStraight
         WithHiddenMessage(MakeBitmap(64, 64, 24), "lanterns9", "Meet by the mill at seven."));
     m_app.m_arguments = {carrier};
 
-    int step = 0;
     QString revealed;
-    QElapsedTimer clock;
-    clock.start();
-    QTimer timer;
-    timer.setInterval(kTickMs);
-    QObject::connect(&timer, &QTimer::timeout, [&] {
-        QWidget* modal = QApplication::activeModalWidget();
-        auto* main = static_cast<CVeilnoteDlg*>(m_app.m_pMainWnd);
-        if (clock.elapsed() > kDeadlineMs) {
-            ADD_FAILURE() << "stuck at step " << step << " with "
-                          << (modal ? modal->windowTitle().toStdString() : "nothing")
-                          << " in front";
-            step = -1;
-            if (modal)
-                modal->close();
-            return;
-        }
-        if (!modal || !main || step < 0)
-            return;
-        QWidget* mainWindow = main->GetSafeHwnd();
+    const int reached = RunProgram([&](int& step, QWidget* modal, CVeilnoteDlg& main) {
+        QWidget* mainWindow = main.GetSafeHwnd();
         QWidget* reveal = FindControl(mainWindow, IDC_REVEAL);
         switch (step) {
             case 0:  // the file has opened: Enter, and nothing else
@@ -280,36 +272,16 @@ TEST_F(RealDialogsTest, FileNamedAtStartThenEnterAsksForThePasswordTypedStraight
         }
         ++step;
     });
-    timer.start();
-
-    EXPECT_EQ(m_app.InitInstance(), FALSE);
-    timer.stop();
-    EXPECT_EQ(step, 3);
+    EXPECT_EQ(reached, 3);
     EXPECT_EQ(revealed, "Meet by the mill at seven.");
 }
 
 TEST_F(RealDialogsTest, EscapeWithATypedMessageAsksInTheRealBoxAndNoKeepsTheWindow) {
     const QString quitLoses =
         "The message you typed has not been hidden in a saved image. Quit and lose it?";
-    int step = 0;
     int questions = 0;
-    QElapsedTimer clock;
-    clock.start();
-    QTimer timer;
-    timer.setInterval(kTickMs);
-    QObject::connect(&timer, &QTimer::timeout, [&] {
-        QWidget* modal = QApplication::activeModalWidget();
-        auto* main = static_cast<CVeilnoteDlg*>(m_app.m_pMainWnd);
-        if (clock.elapsed() > kDeadlineMs) {
-            ADD_FAILURE() << "stuck at step " << step;
-            step = -1;
-            if (modal)
-                modal->close();
-            return;
-        }
-        if (!modal || !main || step < 0)
-            return;
-        QWidget* mainWindow = main->GetSafeHwnd();
+    const int reached = RunProgram([&](int& step, QWidget* modal, CVeilnoteDlg& main) {
+        QWidget* mainWindow = main.GetSafeHwnd();
         auto* box = qobject_cast<QMessageBox*>(modal);
         const auto pressEscapeLater = [mainWindow] {
             QMetaObject::invokeMethod(
@@ -365,11 +337,7 @@ TEST_F(RealDialogsTest, EscapeWithATypedMessageAsksInTheRealBoxAndNoKeepsTheWind
         }
         ++step;
     });
-    timer.start();
-
-    EXPECT_EQ(m_app.InitInstance(), FALSE);
-    timer.stop();
-    EXPECT_EQ(step, 4);
+    EXPECT_EQ(reached, 4);
     EXPECT_EQ(questions, 2);
 }
 }  // namespace
