@@ -41,14 +41,27 @@ bool MayHaveAlpha(QImage::Format format) {
     return QImage::toPixelFormat(format).alphaUsage() == QPixelFormat::UsesAlpha;
 }
 
-// A reader over the bytes in place; `buffer` must outlive it.
-void OpenReader(QBuffer& buffer, QImageReader& reader) {
-    QImageReader::setAllocationLimit(kAllocationLimitMegabytes);
-    buffer.open(QIODevice::ReadOnly);
-    reader.setDevice(&buffer);
-    reader.setDecideFormatFromContent(true);
-    reader.setAutoTransform(true);  // photos' orientation tags, so they come out upright
-}
+// Qt's reader over the picture's bytes in place, never copied; `file` must
+// outlive it.
+class PictureReader {
+public:
+    explicit PictureReader(std::span<const std::uint8_t> file)
+        : m_bytes(QByteArray::fromRawData(reinterpret_cast<const char*>(file.data()),
+                                          static_cast<qsizetype>(file.size()))),
+          m_buffer(&m_bytes) {
+        QImageReader::setAllocationLimit(kAllocationLimitMegabytes);
+        m_buffer.open(QIODevice::ReadOnly);
+        m_reader.setDevice(&m_buffer);
+        m_reader.setDecideFormatFromContent(true);
+        m_reader.setAutoTransform(true);  // photos' orientation tags, so they come out upright
+    }
+    QImageReader& Reader() { return m_reader; }
+
+private:
+    QByteArray m_bytes;
+    QBuffer m_buffer;
+    QImageReader m_reader;
+};
 
 PictureHeader ReadHeader(QImageReader& reader, std::span<const std::uint8_t> file,
                          const DecodeLimits& limits) {
@@ -100,20 +113,13 @@ DecodeLimits DefaultDecodeLimits() {
 }
 
 PictureHeader ProbePicture(std::span<const std::uint8_t> file, const DecodeLimits& limits) {
-    QByteArray bytes = QByteArray::fromRawData(reinterpret_cast<const char*>(file.data()),
-                                               static_cast<qsizetype>(file.size()));
-    QBuffer buffer(&bytes);
-    QImageReader reader;
-    OpenReader(buffer, reader);
-    return ReadHeader(reader, file, limits);
+    PictureReader reading(file);
+    return ReadHeader(reading.Reader(), file, limits);
 }
 
 DecodedPicture DecodePicture(std::span<const std::uint8_t> file, const DecodeLimits& limits) {
-    QByteArray bytes = QByteArray::fromRawData(reinterpret_cast<const char*>(file.data()),
-                                               static_cast<qsizetype>(file.size()));
-    QBuffer buffer(&bytes);
-    QImageReader reader;
-    OpenReader(buffer, reader);
+    PictureReader reading(file);
+    QImageReader& reader = reading.Reader();
     DecodedPicture decoded{ReadHeader(reader, file, limits), {}};
     if (!decoded.header.failure.empty()) {
         return decoded;
