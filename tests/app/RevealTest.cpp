@@ -1,6 +1,7 @@
 #include "CarrierRecords.h"
 #include "CommandsFixture.h"
 #include "PasswordDlg.h"
+#include "SealedMessage.h"
 
 namespace {
 constexpr const char* kNoMessage = "Image does not contain curtained data ..";
@@ -17,6 +18,17 @@ Bytes WithLengthWord(Bytes bytes, std::size_t start, std::uint32_t value) {
     return bytes;
 }
 
+// `carrier` with the sealed sentinel for a password and `message` as its
+// message record.
+Bytes WithSentinelAnd(Bytes carrier, const std::string& message) {
+    const auto length = static_cast<std::int32_t>(carrier.size());
+    SilentReporter quiet;
+    EXPECT_EQ(
+        CurtainString(carrier.data(), length, kPasswordRecordStart, SealedStoredForm(), quiet), 1);
+    EXPECT_EQ(CurtainString(carrier.data(), length, kMessageRecordStart, message, quiet), 1);
+    return carrier;
+}
+
 // `carrier` with a password record of blanks, which reads as empty.
 Bytes WithBlankPasswordRecord(Bytes carrier) {
     SilentReporter quiet;
@@ -31,10 +43,15 @@ class RevealTest : public CommandsFixture {};
 TEST_F(RevealTest, ImageWithoutHiddenDataSaysSoAndAsksNoPassword) {
     // The length word reads as 0, or as -1 (all ones, which the format
     // itself passes over in silence): the user hears the same either way.
+    // So with the sealed sentinel but no well-formed box, marked or not: no
+    // entry could ever match the sentinel.
     Bytes allOnes = MakeBitmap(64, 64, 24);
     for (std::size_t i = 68; i <= 99; ++i)
         allOnes[i] |= 1;
-    for (const Bytes& image : {WithEvenBytes(MakeBitmap(64, 64, 24), 68, 99), allOnes}) {
+    for (const Bytes& image :
+         {WithEvenBytes(MakeBitmap(64, 64, 24), 68, 99), allOnes,
+          WithSentinelAnd(MakeBitmap(64, 64, 24), std::string(kSealMarker) + "no box here"),
+          WithSentinelAnd(MakeBitmap(64, 64, 24), "plain words")}) {
         const std::string path = Write("plain.bmp", image);
         RunMainWindow([&](CVeilnoteDlg& dlg) {
             Open(dlg, path);

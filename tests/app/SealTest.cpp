@@ -292,26 +292,4 @@ TEST_F(SealTest, ALongerSealedRecordThatWouldShowIsAskedAboutAfterThePassword) {
     EXPECT_EQ(reading.GetKind(), CarrierReading::Kind::kSealed);
 }
 
-TEST_F(SealTest, SealedMarksWithoutAWellFormedBoxAskNoPassword) {
-    // With or without the marker: no entry could ever match the sentinel.
-    for (const std::string& message :
-         {std::string(kSealMarker) + "no box here", std::string("plain words")}) {
-        Bytes carrier = MakeBitmap(64, 64, 24);
-        const auto length = static_cast<std::int32_t>(carrier.size());
-        SilentReporter silent;
-        ASSERT_EQ(
-            CurtainString(carrier.data(), length, kPasswordRecordStart, SealedStoredForm(), silent),
-            1);
-        ASSERT_EQ(CurtainString(carrier.data(), length, kMessageRecordStart, message, silent), 1);
-        const std::string path = Write("broken.bmp", carrier);
-        RunMainWindow([&](CVeilnoteDlg& dlg) {
-            Open(dlg, path);
-            TypeMessage(dlg, "untouched");
-            m_script.ExpectMessageBox("Image does not contain curtained data ..");
-            ClickReveal(dlg);
-            EXPECT_TRUE(m_script.Done()) << message;
-            EXPECT_EQ(MessageShown(dlg), "untouched");
-        });
-    }
-}
 }  // namespace
