@@ -37,14 +37,6 @@ TEST(PassphraseStrength, CommonPasswordsAreWeakAndRandomWordsAreNot) {
               "Weak: less than a second for a thousand computers");
 }
 
-TEST(PassphraseStrength, BitsBecomeWordsAtThirtyAndFortyFive) {
-    EXPECT_EQ(StrengthOfBits(0), PassphraseStrength::kWeak);
-    EXPECT_EQ(StrengthOfBits(29.99), PassphraseStrength::kWeak);
-    EXPECT_EQ(StrengthOfBits(30), PassphraseStrength::kFair);
-    EXPECT_EQ(StrengthOfBits(44.99), PassphraseStrength::kFair);
-    EXPECT_EQ(StrengthOfBits(45), PassphraseStrength::kStrong);
-}
-
 TEST(PassphraseStrength, DurationsReadInTheLargestWholeUnit) {
     constexpr double kDay = 86400;
     constexpr double kYear = 365.25 * kDay;
