@@ -78,7 +78,7 @@ JudgedHide AssessBeforeAsking(CarrierFile& carrier, const ReadMessage& message, 
                               std::ostream& err) {
     if (onDamage == OnDamage::kRefuse && IsPictureFile(carrier.Bytes())) {
         // Its own bytes are no carrier, whatever their length: the copy is.
-        const PictureFacts picture = ProbePictureFile(carrier.Bytes());
+        const PictureHeader picture = ProbePictureFile(carrier.Bytes());
         if (!picture.failure.empty()) {
             throw Refusal(UnconvertiblePicture(picture.kind, picture.failure) +
                           " Use --force to hide anyway.");

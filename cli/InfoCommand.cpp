@@ -28,7 +28,7 @@ int RunInfo(const ParsedArguments& parsed, Console& console) {
     std::optional<CarrierFacts> facts;
     const char* pictureLabel = "picture: ";
     if (IsPictureFile(carrier.Bytes())) {
-        if (const PictureFacts picture = ProbePictureFile(carrier.Bytes());
+        if (const PictureHeader picture = ProbePictureFile(carrier.Bytes());
             picture.failure.empty()) {
             pictureLabel = "carrier picture: ";
             facts = ReadPictureFacts(carrier.Bytes(), picture.width, picture.height);

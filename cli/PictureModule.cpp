@@ -57,7 +57,7 @@ private:
     const VeilnoteDecoder* m_decoder = nullptr;
 };
 
-PictureFacts FactsOf(const VeilnotePicture& picture) {
+PictureHeader HeaderOf(const VeilnotePicture& picture) {
     return {picture.kind, picture.failure, picture.width, picture.height,
             picture.mayHaveAlpha != 0};
 }
@@ -68,11 +68,11 @@ PictureFacts FactsOf(const VeilnotePicture& picture) {
 
 #ifdef VEILNOTE_PICTURE_MODULE
 
-PictureFacts ProbePictureFile(std::span<const std::uint8_t> file) {
+PictureHeader ProbePictureFile(std::span<const std::uint8_t> file) {
     const LoadedDecoder decoder;
     VeilnotePicture picture{};
     (*decoder).probe(file.data(), file.size(), &picture);
-    return FactsOf(picture);
+    return HeaderOf(picture);
 }
 
 bool WritePictureCarrier(std::span<const std::uint8_t> file, const ByteSink& sink,
@@ -105,7 +105,7 @@ std::string BitmapsOnly(std::span<const std::uint8_t> file) {
 
 }  // namespace
 
-PictureFacts ProbePictureFile(std::span<const std::uint8_t> file) {
+PictureHeader ProbePictureFile(std::span<const std::uint8_t> file) {
     const std::string kind = PictureKindOf(file);
     return {kind.empty() ? "unknown" : kind, BitmapsOnly(file)};
 }

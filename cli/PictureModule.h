@@ -11,17 +11,9 @@
 // the decoder module, which is loaded only here: bitmaps never load it, so
 // the tool starts as quickly as it did without it.
 
-struct PictureFacts {
-    std::string kind;     // "JPEG"
-    std::string failure;  // why it cannot become a carrier; empty when it can
-    std::int64_t width = 0;
-    std::int64_t height = 0;
-    bool mayHaveAlpha = false;
-};
-
 // Kind and size from the picture's headers alone; a failure names why it
 // cannot become a carrier. Throws Refusal when the decoder cannot be loaded.
-PictureFacts ProbePictureFile(std::span<const std::uint8_t> file);
+PictureHeader ProbePictureFile(std::span<const std::uint8_t> file);
 
 // Decodes the picture and writes its carrier bitmap into `sink`: 24 bits, or
 // 32 when a pixel is not opaque. Throws Refusal when the picture cannot be

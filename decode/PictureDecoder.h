@@ -6,18 +6,11 @@
 #include <string>
 
 #include "BitmapConverter.h"
+#include "PictureKind.h"
 
 // Reads the pictures people have (PNG, JPEG, WebP, GIF, TIFF) through Qt's
 // image reader, the same way for the window and the tool, so that one
 // picture always gives the same carrier.
-
-struct PictureHeader {
-    std::string kind;     // "JPEG"
-    std::string failure;  // empty when the picture can be read
-    std::int64_t width = 0;
-    std::int64_t height = 0;
-    bool mayHaveAlpha = false;
-};
 
 struct DecodedPicture {
     PictureHeader header;
