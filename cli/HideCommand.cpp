@@ -1,5 +1,6 @@
 #include <algorithm>
 #include <array>
+#include <functional>
 #include <istream>
 #include <vector>
 
@@ -89,34 +90,33 @@ JudgedHide AssessBeforeAsking(CarrierFile& carrier, const ReadMessage& message, 
     }
     HideAssessment hide = AssessHide(carrier.Bytes(), message.length, sealing);
     bool converted = false;
-    if (onDamage == OnDamage::kConvert && IsPictureFile(carrier.Bytes())) {
-        // A picture that is not a bitmap is decoded and its bitmap carrier
-        // made straight into OUTPUT's temporary file.
+    // `write` makes the copy into the sink it is given and says how long it
+    // is, or -1 when it could not.
+    const auto hideInCopy = [&](const std::function<std::int64_t(const ByteSink&)>& write) {
         std::string reason;
-        PictureCarrier made;
-        if (!output.Open(outputPath, reason) ||
-            !WritePictureCarrier(
-                carrier.Bytes(),
-                [&](std::span<const std::uint8_t> piece) { return output.Fill(piece, reason); },
-                made)) {
+        const ByteSink fill = [&](std::span<const std::uint8_t> piece) {
+            return output.Fill(piece, reason);
+        };
+        std::int64_t length = -1;
+        if (!output.Open(outputPath, reason) || (length = write(fill)) < 0) {
             throw Refusal("cannot write " + outputPath + ": " + reason);
         }
-        carrier.TakeFilled(output, static_cast<std::int32_t>(made.length));
+        carrier.TakeFilled(output, static_cast<std::int32_t>(length));
         hide = AssessHide(carrier.Bytes(), message.length, sealing);
         converted = true;
+    };
+    if (onDamage == OnDamage::kConvert && IsPictureFile(carrier.Bytes())) {
+        // A picture that is not a bitmap is decoded into its bitmap carrier.
+        hideInCopy([&](const ByteSink& sink) {
+            PictureCarrier made;
+            return WritePictureCarrier(carrier.Bytes(), sink, made) ? made.length : -1;
+        });
     } else if (onDamage == OnDamage::kConvert && (!hide.fits || hide.couldVisiblyChange)) {
         const CBitmapConversion conversion(carrier.Bytes());
         if (conversion.Failure().empty()) {
-            std::string reason;
-            if (!output.Open(outputPath, reason) ||
-                !conversion.Write([&](std::span<const std::uint8_t> piece) {
-                    return output.Fill(piece, reason);
-                })) {
-                throw Refusal("cannot write " + outputPath + ": " + reason);
-            }
-            carrier.TakeFilled(output, static_cast<std::int32_t>(conversion.OutputLength()));
-            hide = AssessHide(carrier.Bytes(), message.length, sealing);
-            converted = true;
+            hideInCopy([&](const ByteSink& sink) {
+                return conversion.Write(sink) ? conversion.OutputLength() : std::int64_t{-1};
+            });
         } else if (hide.couldVisiblyChange) {
             throw Refusal(hide.warning + " It cannot be converted: " + conversion.Failure() + ".");
         }
