@@ -345,9 +345,9 @@ void CVeilnoteDlg::OnHide() {
     }
 
     // The picture itself may hold an earlier message that cannot be wiped
-    // whole: the user is told before the password is asked for.
-    // Seal is chosen only in the password dialog: a sealed record, longer,
-    // may reach over what the plain one leaves.
+    // whole: the user is told before the password is asked for, and so
+    // before Seal is chosen, whose longer record may reach over what the
+    // plain one leaves.
     if (converted.file.empty() && !plain.wipeShortfall.empty()) {
         const HideAssessment sealed =
             AssessHide(opened, m_strMessage.GetLength(), Sealing::kSealed);
