@@ -134,7 +134,7 @@ bool AcceptDamageRisk(std::span<const std::uint8_t> carrier, const HideAssessmen
     if (answer != kConvertAnswer)
         return answer == IDYES;
     // Converted only when asked for: a big picture's copy costs memory.
-    return TakeCopy(ConvertCarrier(carrier), converted);
+    return TakeCopy(ConvertBitmap(carrier), converted);
 }
 
 // After the password dialog: with Seal ticked the message record is longer

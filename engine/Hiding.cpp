@@ -70,10 +70,6 @@ std::string MessageTooLong(const HideAssessment& hide) {
            WithThousands(hide.longestMessage) + ".";
 }
 
-ConvertedBitmap ConvertCarrier(std::span<const std::uint8_t> carrier) {
-    return ConvertBitmap(carrier);
-}
-
 int ConvertedBits(std::span<const std::uint8_t> carrier) {
     return CBitmapConversion(carrier).OutputBits();
 }

@@ -81,11 +81,10 @@ std::string MessageTooLong(const HideAssessment& hide);
 // `oldRecordLength` bytes stay in the picture after a Hide.
 std::string WipeShortfall(std::int64_t oldRecordLength, std::int64_t readable);
 
-// The copy a Convert hides in: 24 bits, or 32 where the picture shows
-// transparency, which the copy keeps.
-ConvertedBitmap ConvertCarrier(std::span<const std::uint8_t> carrier);
-// The depth of that copy, known before it is made (24 for a picture that
-// cannot be converted, which Convert then says).
+// The depth of the copy a Convert hides in (ConvertBitmap's), known before
+// it is made: 24 bits, or 32 where the picture shows transparency, which the
+// copy keeps; 24 for a picture that cannot be converted, which Convert then
+// says.
 int ConvertedBits(std::span<const std::uint8_t> carrier);
 // The damage question's offer of Convert, naming the copy's depth.
 std::string ConvertOffer(int bits);
