@@ -8,6 +8,7 @@
 #include "CapacityLine.h"
 #include "CarrierFacts.h"
 #include "PictureDecoder.h"
+#include "PictureKind.h"
 #include "VeilnoteApp.h"
 #include "resource.h"
 
@@ -276,12 +277,12 @@ void CVeilnoteDlg::NameOpenFile() {
     const CString strFile = m_strSavePath.Mid(m_strSavePath.ReverseFind('/') + 1);
     SetWindowText(strFile + " - " + m_strCaption);
     // Named as the user sees it: a bitmap by its own size, not the preview's.
-    const std::optional<PictureSize> size =
-        BitmapSize({m_pImageData.get(), static_cast<std::size_t>(m_nImageLength)});
+    const std::span<const std::uint8_t> bytes(m_pImageData.get(),
+                                              static_cast<std::size_t>(m_nImageLength));
+    const std::optional<PictureSize> size = BitmapSize(bytes);
     CString strSpoken = strFile;
     const PictureHeader picture =
-        size ? PictureHeader{}
-             : ProbePicture({m_pImageData.get(), static_cast<std::size_t>(m_nImageLength)});
+        !size && IsPictureFile(bytes) ? ProbePicture(bytes) : PictureHeader{};
     if (size) {
         strSpoken +=
             ", " + std::to_string(size->width) + " by " + std::to_string(size->height) + " pixels";

@@ -2,7 +2,6 @@
 
 #include <cstdint>
 #include <optional>
-#include <optional>
 #include <span>
 #include <string>
 
